@@ -1,0 +1,43 @@
+// The display's native 16-bit pixel format, and the import of bitmap
+// resources into native Images, once per picture at start-up.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/surface.h"
+#include "platform/platform.h"
+
+// COLORREF values 0x00BBGGRR of the colours the program names.
+constexpr std::uint32_t kBlue = 0xFF0000;   // the colour key
+constexpr std::uint32_t kRed = 0x0000FF;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kGreen = 0x32FF32;
+
+// The bare conversion of a COLORREF into `surface`'s pixel format (5-6-5 with
+// the lowest green bit clear, 5-5-5, or 0 for neither); no check of depth.
+NativePixel PackColour(const Surface& surface, std::uint32_t colour);
+
+// A 24-bit bottom-up section: rows of sectionWidth (a multiple of 4) pixels,
+// blue-green-red, the bottom row first.
+struct BitmapSection {
+    std::uint8_t* bits = nullptr;  // owned by the caller of CaptureBitmap; free with delete[]
+    std::int32_t sectionWidth = 0;
+    std::int32_t sectionHeight = 0;
+    std::int32_t imageWidth = 0;
+    std::int32_t imageHeight = 0;
+};
+
+// A new Image of the whole bitmap (x and y both negative) or of the w x h
+// rectangle at (x, y), in `target`'s pixel format; null without a bitmap.
+Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y,
+                       std::int32_t w, std::int32_t h);
+BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
+                            std::int32_t h);
+// width x height native pixels from a section whose rows are `sectionWidth`
+// pixels long; null when there are no bits, the size is empty or the target
+// is not 16 bits per pixel.
+NativePixel* ConvertToNative(const Surface& target, std::int32_t width, std::int32_t height,
+                             const std::uint8_t* bits, std::int32_t sectionWidth, std::int32_t sectionHeight);
+
+// Frees an Image: its pixels, then the record. Null is allowed.
+void FreeImage(Image* image);

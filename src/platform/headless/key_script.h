@@ -1,0 +1,26 @@
+// The headless backend's key script: one event per line,
+//   <ms> down <vk>    the key goes down (its state is set, WM_KEYDOWN is posted)
+//   <ms> up <vk>      the key goes up
+//   <ms> deactivate   the window loses activation (an inactive WM_ACTIVATE)
+// with times in virtual milliseconds, virtual-key codes in decimal, and '#'
+// starting a comment.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::headless {
+
+struct KeyEvent {
+    enum class Kind { Down, Up, Deactivate };
+    std::uint32_t tick = 0;
+    Kind kind = Kind::Down;
+    int virtualKey = 0;
+};
+
+// Parses a script; events come back in time order (stable for equal times).
+// On a line that cannot be read returns false with `error` naming the line.
+bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std::string& error);
+
+}  // namespace platform::headless

@@ -1,0 +1,125 @@
+// The program's entry: reads the command line, chooses the backend, builds
+// the program's long-lived objects, runs AppMain and tears them down again.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/options.h"
+#include "platform/sdl/sdl_backend.h"
+#include "shell/app_main.h"
+#include "shell/globals.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+bool parseScreenshot(const std::string& text, platform::Screenshot& shot) {
+    auto colon = text.find(':');
+    if (colon == 0 || colon == std::string::npos || colon + 1 == text.size()) return false;
+    std::string ms = text.substr(0, colon);
+    if (ms.find_first_not_of("0123456789") != std::string::npos || ms.size() > 10) return false;
+    unsigned long long value = std::stoull(ms);
+    if (value > 0xFFFFFFFFull) return false;
+    shot.tick = static_cast<std::uint32_t>(value);
+    shot.path = text.substr(colon + 1);
+    return true;
+}
+
+bool parseDroppedResource(const std::string& text, std::pair<std::string, std::uint32_t>& entry) {
+    auto colon = text.find(':');
+    if (colon == std::string::npos) return false;
+    std::string type = text.substr(0, colon), id = text.substr(colon + 1);
+    if (type != "BITMAP" && type != "ICON" && type != "WAVE" && type != "PTMOD") return false;
+    if (id.empty() || id.size() > 5 || id.find_first_not_of("0123456789") != std::string::npos) return false;
+    entry = {type, static_cast<std::uint32_t>(std::stoul(id))};
+    return entry.second <= 65535;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::Options options;
+    CLI::App app{"orbitfend: a single-screen arcade shooter", "orbitfend"};
+    app.set_version_flag("--version", "orbitfend 1.0.0");
+    std::string layout = "normal", pixelFormat = "565";
+    std::vector<std::string> screenshots, dropped;
+
+    app.add_flag("--headless", options.headless, "Run without a window: virtual clock, scripted keys");
+    app.add_option("--scale", options.scale, "Window scale (a whole number); default: the largest that fits")
+        ->check(CLI::Range(1, 16));
+    app.add_option("--layout", layout, "Frame buffer layout")->check(CLI::IsMember({"normal", "rot90", "flipy"}));
+    app.add_option("--settings", options.settingsDir, "Directory that holds the settings file");
+    auto* headlessOnly = app.add_option_group("Headless", "Options of --headless runs");
+    headlessOnly->add_option("--keys", options.keysPath, "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate'");
+    headlessOnly->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
+    headlessOnly->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
+    headlessOnly->add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
+    headlessOnly->add_option("--screenshot", screenshots, "MS:FILE.png, the frame presented at the first pass at or after MS")
+        ->allow_extra_args(false);
+    headlessOnly->add_option("--pixel-format", pixelFormat, "Display pixel format")->check(CLI::IsMember({"565", "555"}));
+    headlessOnly->add_option("--drop-resource", dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
+        ->allow_extra_args(false);
+    headlessOnly->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");
+    app.add_flag("--no-sound", options.noSound, "Leave the sound engine unstarted");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "orbitfend: %s\n", e.what());
+        return kUsageError;
+    }
+
+    for (const std::string& text : screenshots) {
+        platform::Screenshot shot;
+        if (!parseScreenshot(text, shot)) {
+            std::fprintf(stderr, "orbitfend: --screenshot %s: expected MS:FILE.png\n", text.c_str());
+            return kUsageError;
+        }
+        options.screenshots.push_back(shot);
+    }
+    for (const std::string& text : dropped) {
+        std::pair<std::string, std::uint32_t> entry;
+        if (!parseDroppedResource(text, entry)) {
+            std::fprintf(stderr, "orbitfend: --drop-resource %s: expected TYPE:ID\n", text.c_str());
+            return kUsageError;
+        }
+        options.droppedResources.push_back(entry);
+    }
+    for (const CLI::Option* option : headlessOnly->get_options()) {
+        if (option->count() > 0 && !options.headless) {
+            std::fprintf(stderr, "orbitfend: %s needs --headless\n", option->get_name().c_str());
+            return kUsageError;
+        }
+    }
+    options.untilGiven = app.count("--until") > 0;
+    options.settingsGiven = app.count("--settings") > 0;
+    options.layout = layout == "rot90"   ? platform::FrameLayout::Rot90
+                     : layout == "flipy" ? platform::FrameLayout::FlipY
+                                         : platform::FrameLayout::Normal;
+    options.pixelFormat = pixelFormat == "555" ? platform::kfDirect555 : platform::kfDirect565;
+    platform::SetOptions(options);
+
+    std::unique_ptr<platform::Backend> backend =
+        options.headless ? platform::headless::MakeHeadlessBackend() : platform::sdl::MakeSdlBackend();
+    platform::SetBackend(backend.get());
+    std::string error;
+    if (!backend->open(error)) {
+        std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
+        return options.headless ? kUsageError : 1;
+    }
+
+    ConstructProgramObjects();
+    int result = AppMain(nullptr, nullptr, "", 1);
+    DestroyProgramObjects();
+    backend.reset();
+    platform::SetBackend(nullptr);
+    return result;
+}

@@ -1,0 +1,5 @@
+// STAND-IN: nothing is stored until the settings store lands.
+#include "shell/settings.h"
+
+void LoadSettings() {}
+void SaveSettings() {}

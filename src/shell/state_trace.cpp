@@ -1,0 +1,91 @@
+#include "shell/state_trace.h"
+
+#include <nlohmann/json.hpp>
+
+#include "shell/game_state.h"
+#include "shell/sample_slots.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+unsigned passCount = 0;
+
+Json describeAlien(const Alien& a) {
+    return Json{{"x", a.x}, {"y", a.y}, {"frame", a.frame}, {"state", a.state}, {"kind", a.kind}};
+}
+
+Json describeWorld() {
+    Json world;
+    Json columns = Json::array();
+    for (const auto& column : gameState.aliens) {
+        Json rows = Json::array();
+        for (const Alien& alien : column) rows.push_back(describeAlien(alien));
+        columns.push_back(rows);
+    }
+    world["aliens"] = columns;
+    Json bombs = Json::array();
+    for (const Bomb& b : gameState.bombs) bombs.push_back(Json{{"x", b.x}, {"y", b.y}, {"dy", b.dy}, {"state", b.state}});
+    world["bombs"] = bombs;
+    // Each shield as 13 rows of 17 cells, the top row first.
+    Json shields = Json::array();
+    for (const auto& shield : gameState.shields) {
+        std::string cells;
+        for (int cy = 0; cy < kShieldRows; ++cy)
+            for (int cx = 0; cx < kShieldColumns; ++cx) cells += shield[cx][cy] ? '1' : '0';
+        shields.push_back(cells);
+    }
+    world["shields"] = shields;
+    std::string ground;
+    for (std::uint8_t cell : gameState.ground) ground += cell ? '1' : '0';
+    world["ground"] = ground;
+    return world;
+}
+
+}  // namespace
+
+std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
+    const GameState& s = gameState;
+    Json line{
+        {"pass", pass},
+        {"tick", tick},
+        {"mode", s.mode},
+        {"modeDeadline", s.modeDeadline},
+        {"score", s.score},
+        {"highScore", s.highScore},
+        {"volume", s.volume},
+        {"volumeScale", s.volumeScale},
+        {"screenWidth", s.screenWidth},
+        {"screenHeight", s.screenHeight},
+        {"colourKey", s.colourKey},
+        {"aliensLeft", s.aliensLeft},
+        {"marchStep", s.marchStep},
+        {"marchIndex", s.marchIndex},
+        {"marchNote", s.marchNote},
+        {"stepDownSweep", s.stepDownSweep},
+        {"edgeReached", s.edgeReached},
+        {"cannon", {{"x", s.cannon.x}, {"y", s.cannon.y}, {"state", s.cannon.state}, {"lives", s.cannon.lives}}},
+        {"shot", {{"x", s.shot.x}, {"y", s.shot.y}, {"dy", s.shot.dy}, {"active", s.shot.active}}},
+        {"ship", {{"x", s.ship.x}, {"y", s.ship.y}, {"state", s.ship.state}, {"dx", s.ship.dx}, {"kind", s.ship.kind}}},
+        {"shipDue", s.shipDue},
+        {"shipSoundOn", s.shipSoundOn},
+        {"shipChannel", s.shipChannel},
+        {"wave", s.wave},
+        {"fireLatch", s.fireLatch},
+        {"lastFrameTick", s.lastFrameTick},
+    };
+    if (withWorld) line.update(describeWorld());
+    line["played"] = TakePlayedSlots();
+    return line.dump();
+}
+
+void TracePass() {
+    ++passCount;
+    bool withWorld = false;
+    if (!platform::TraceRequested(&withWorld)) {
+        TakePlayedSlots();
+        return;
+    }
+    std::string line = DescribeState(passCount, platform::GetTickCount(), withWorld);
+    platform::WriteTraceLine(line.data(), line.size());
+}

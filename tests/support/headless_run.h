@@ -1,0 +1,58 @@
+// Runs the real program headless, as a child process, and reads back what it
+// wrote: the state trace, screenshots and the captured sound.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace testing_support {
+
+// A scratch directory for one test, removed when it goes out of scope.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Writes `text` to `name` in the directory and returns its path.
+    std::string write(const std::string& name, const std::string& text) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+struct RunResult {
+    int exitCode = -1;
+    std::string stderrText;
+    std::vector<nlohmann::json> trace;  // one object per pass, when --trace was asked for
+};
+
+// A headless run: `--headless` plus `arguments`. When `withTrace` is set a
+// trace file in `dir` is added and read back.
+RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace = true);
+
+// Runs any command line (no shell); returns its exit code and standard error.
+RunResult RunCommand(const std::vector<std::string>& commandLine);
+
+// The first trace line for which `predicate` holds, or null.
+const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,
+                                 const std::function<bool(const nlohmann::json&)>& predicate);
+
+std::string ReadFile(const std::string& path);
+
+// Key-script lines, for building scripts in tests.
+std::string KeyDown(unsigned ms, int vk);
+std::string KeyUp(unsigned ms, int vk);
+// A press: down at `ms`, up `holdMs` later.
+std::string KeyPress(unsigned ms, int vk, unsigned holdMs = 40);
+
+constexpr const char* kBinary = ORBITFEND_BINARY;
+constexpr const char* kSourceDir = ORBITFEND_SOURCE_DIR;
+
+}  // namespace testing_support
