@@ -1,0 +1,79 @@
+// Surfaces, Images and the program's drawing globals for graphics tests. No
+// backend runs in these tests: the Surfaces read their geometry from the
+// options alone, and nothing is presented.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "graphics/pixel_format.h"
+#include "graphics/surface.h"
+#include "platform/options.h"
+#include "shell/game_state.h"
+#include "shell/globals.h"
+
+namespace graphics_testing {
+
+// Makes Surfaces built from now on take this layout and pixel format.
+inline void UseDisplay(platform::FrameLayout layout, std::uint32_t format = platform::kfDirect565) {
+    platform::Options options;
+    options.layout = layout;
+    options.pixelFormat = format;
+    platform::SetOptions(options);
+}
+
+inline NativePixel& PixelAt(Surface& surface, std::int32_t x, std::int32_t y) {
+    return surface.pixels[x * surface.xStep + y * surface.yStep];
+}
+
+inline void Fill(Surface& surface, NativePixel value) {
+    for (std::uint32_t y = 0; y < surface.height; ++y)
+        for (std::uint32_t x = 0; x < surface.width; ++x) PixelAt(surface, x, y) = value;
+}
+
+// An Image over pixels the test owns.
+struct TestImage {
+    TestImage(std::int32_t width, std::int32_t height) : pixels(static_cast<std::size_t>(width * height)) {
+        image.width = width;
+        image.height = height;
+        image.pixels = pixels.data();
+    }
+    NativePixel& at(std::int32_t x, std::int32_t y) { return pixels[static_cast<std::size_t>(y * image.width + x)]; }
+    std::vector<NativePixel> pixels;
+    Image image;
+};
+
+inline Image* ImportBitmap(std::uint32_t id, const Surface& target, std::int32_t x = -1, std::int32_t y = -1,
+                           std::int32_t w = 0, std::int32_t h = 0) {
+    platform::HBITMAP bitmap = platform::LoadBitmap(id);
+    Image* image = ImageFromBitmap(target, bitmap, x, y, w, h);
+    platform::DeleteBitmap(bitmap);
+    return image;
+}
+
+constexpr std::uint32_t kSpriteSheet = 121;
+constexpr NativePixel kUntouched = 0x1234;  // a value no picture uses
+
+// The program's Surfaces built as at start-up (normal layout, 5-6-5), with
+// the sprite sheet imported and the back buffer filled with kUntouched.
+class ProgramGraphics : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseDisplay(platform::FrameLayout::Normal);
+        ConstructProgramObjects();
+        background.allocate();
+        backBuffer.allocate();
+        Fill(backBuffer, kUntouched);
+        gameState.spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
+        gameState.colourKey = backBuffer.nativeColour(kBlue);
+        ASSERT_NE(gameState.spriteSheet, nullptr);
+    }
+    void TearDown() override {
+        FreeImage(gameState.spriteSheet);
+        gameState.spriteSheet = nullptr;
+        DestroyProgramObjects();
+    }
+};
+
+}  // namespace graphics_testing
