@@ -12,7 +12,12 @@ void Channel::setPan(int p) {
     pan_ = static_cast<std::uint32_t>(p);
 }
 
-void Channel::stop() { stopped_ = true; }
+void Channel::stop() {
+    // FIX: stopping frees the channel even when it was paused; a paused flag
+    // left behind would keep it from ever being chosen again.
+    stopped_ = true;
+    paused_ = false;
+}
 
 void Channel::pause() {
     if (!stopped_) paused_ = true;

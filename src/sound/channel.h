@@ -18,11 +18,15 @@ public:
     // Out-of-range values become 255. 0 full left, 128 centre, 255 full right.
     virtual void setPan(int p);
 
+    // The volume used in mixing: master * own volume >> 6.
     std::uint32_t volume() const { return effectiveVolume; }
+    // The channel's own volume, 0..64, as last given to setVolume.
+    std::uint32_t ownVolume() const { return volume_; }
     void setLoop(bool on) { loop_ = on; }
     bool loop() const { return loop_; }
     std::uint32_t pan() const { return pan_; }
 
+    // Frees the channel: the mixer leaves it alone from its next frame on.
     void stop();
     void pause();
     void resume();

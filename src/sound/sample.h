@@ -4,7 +4,9 @@
 // resource). Main thread only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 class Sample {
 public:
@@ -18,6 +20,9 @@ public:
     int loadFile(const char* name);
     // From the resource of type "WAVE" numbered id (low 16 bits).
     int loadResource(void* module, std::uint32_t id);
+    // From a WAVE image in memory, used in place: `bytes` must outlive the
+    // sample. Nothing outside the `size` bytes is read. 1 or 0.
+    int loadImage(const std::uint8_t* bytes, std::size_t size);
     // Frees owned data; data in a resource is left as it is.
     void release();
 
@@ -33,6 +38,8 @@ public:
     std::uint32_t length() const { return length_; }
 
 private:
+    int loadOpenFile(std::FILE* file);
+
     const std::uint8_t* data_ = nullptr;
     std::uint32_t rate_ = 0;
     std::uint32_t length_ = 0;

@@ -1,0 +1,88 @@
+// Helpers of the sound tests: WAVE images built in memory, and a sound
+// engine started on the headless device whose virtual clock the test moves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/options.h"
+#include "sound/sample.h"
+#include "sound/sound_system.h"
+
+namespace sound_test {
+
+struct WaveSpec {
+    std::uint16_t channels = 1;
+    std::uint16_t bits = 8;
+    std::uint32_t rate = 11025;
+    std::uint32_t formatSize = 16;
+    std::string chunksBeforeData;  // whole chunks, headers included
+    std::vector<std::uint8_t> data = std::vector<std::uint8_t>(DefaultData, DefaultData + 4);
+    static constexpr std::uint8_t DefaultData[4] = {128, 200, 50, 255};
+};
+
+inline void put32(std::string& s, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+inline void put16(std::string& s, std::uint16_t v) {
+    s.push_back(static_cast<char>(v & 0xFF));
+    s.push_back(static_cast<char>(v >> 8));
+}
+
+inline std::string Chunk(const char* id, const std::string& body) {
+    std::string s(id, 4);
+    put32(s, static_cast<std::uint32_t>(body.size()));
+    return s + body;
+}
+
+inline std::string WaveBytes(const WaveSpec& spec) {
+    std::string s = "RIFF";
+    put32(s, 0);  // not examined
+    s += "WAVEfmt ";
+    put32(s, spec.formatSize);
+    put16(s, 1);
+    put16(s, spec.channels);
+    put32(s, spec.rate);
+    put32(s, spec.rate * spec.channels * spec.bits / 8);
+    put16(s, static_cast<std::uint16_t>(spec.channels * spec.bits / 8));
+    put16(s, spec.bits);
+    if (spec.formatSize > 16) s.append(spec.formatSize - 16, '\0');
+    s += spec.chunksBeforeData;
+    s += Chunk("data", std::string(spec.data.begin(), spec.data.end()));
+    return s;
+}
+
+// A sample whose bytes live in the fixture (loaded in place).
+struct HeldSample {
+    std::string bytes;
+    Sample sample;
+    explicit HeldSample(const WaveSpec& spec, bool loop = false) : bytes(WaveBytes(spec)) {
+        sample.loadImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        sample.setLoop(loop);
+    }
+};
+
+// The headless backend with the given options, for as long as it lives.
+class HeadlessPlatform {
+public:
+    explicit HeadlessPlatform(const platform::Options& options = {}) {
+        platform::Options o = options;
+        o.headless = true;
+        platform::SetOptions(o);
+        backend_ = platform::headless::MakeHeadlessBackend();
+        platform::SetBackend(backend_.get());
+    }
+    ~HeadlessPlatform() {
+        platform::SetBackend(nullptr);
+        platform::SetOptions({});
+    }
+
+private:
+    std::unique_ptr<platform::Backend> backend_;
+};
+
+}  // namespace sound_test
