@@ -1,0 +1,170 @@
+// Desktop keys, gamepad and window events as the program's messages and key
+// states.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/sdl/input_translator.h"
+#include "platform/sdl/sdl_keys.h"
+
+using namespace platform;
+using namespace platform::sdl;
+
+namespace {
+
+using Posted = std::vector<std::pair<std::uint32_t, WPARAM>>;
+
+struct Desktop {
+    Posted posted;
+    InputTranslator input{[this](std::uint32_t message, WPARAM wParam) { posted.emplace_back(message, wParam); }};
+
+    // Keys get distinct scancodes: the scancode inside a special keycode,
+    // the character itself for the others.
+    static SDL_Scancode scancodeOf(SDL_Keycode key) {
+        return static_cast<SDL_Scancode>((key & SDLK_SCANCODE_MASK) ? key & ~SDLK_SCANCODE_MASK : key);
+    }
+    WindowRequest key(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 modifiers = KMOD_NONE) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = scancodeOf(key);
+        e.key.keysym.mod = modifiers;
+        e.key.repeat = repeat ? 1 : 0;
+        return input.handle(e);
+    }
+    WindowRequest down(SDL_Keycode k, bool repeat = false, Uint16 mods = KMOD_NONE) { return key(SDL_KEYDOWN, k, repeat, mods); }
+    void up(SDL_Keycode k) { key(SDL_KEYUP, k); }
+
+    void button(Uint32 type, SDL_JoystickID pad, SDL_GameControllerButton b) {
+        SDL_Event e{};
+        e.type = type;
+        e.cbutton.which = pad;
+        e.cbutton.button = static_cast<Uint8>(b);
+        input.handle(e);
+    }
+    void stick(SDL_JoystickID pad, Sint16 x) {
+        SDL_Event e{};
+        e.type = SDL_CONTROLLERAXISMOTION;
+        e.caxis.which = pad;
+        e.caxis.axis = SDL_CONTROLLER_AXIS_LEFTX;
+        e.caxis.value = x;
+        input.handle(e);
+    }
+    WindowRequest window(Uint8 event) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = event;
+        return input.handle(e);
+    }
+    bool held(int vk) const { return (input.keyState(vk) & 0x8000) != 0; }
+    Posted take() { return std::exchange(posted, {}); }
+};
+
+Posted keyDown(int vk) { return {{WM_KEYDOWN, static_cast<WPARAM>(vk)}}; }
+
+}  // namespace
+
+TEST(SdlInput, DesktopKeysStandForTheDevicesKeys) {
+    const std::pair<SDL_Keycode, int> keys[] = {
+        {SDLK_LEFT, 37},  {SDLK_UP, 38},    {SDLK_RIGHT, 39}, {SDLK_DOWN, 40},     {SDLK_RETURN, 13},
+        {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27}, {SDLK_F1, 112}, {SDLK_F2, 113},    {SDLK_F6, 117},
+        {SDLK_F7, 118},   {SDLK_F8, 119},   {SDLK_F9, 120},   {SDLK_F10, 121},     {SDLK_4, 52},
+        {SDLK_5, 53},     {SDLK_6, 54},     {SDLK_KP_4, 52},  {SDLK_KP_5, 53},     {SDLK_KP_6, 54},
+        {SDLK_SPACE, 120}, {SDLK_p, 121},   {SDLK_PLUS, 117}, {SDLK_EQUALS, 117},  {SDLK_KP_PLUS, 117},
+        {SDLK_MINUS, 118}, {SDLK_KP_MINUS, 118},
+    };
+    Desktop d;
+    for (auto [key, vk] : keys) {
+        d.down(key);
+        EXPECT_EQ(d.take(), keyDown(vk)) << SDL_GetKeyName(key);
+        EXPECT_TRUE(d.held(vk)) << SDL_GetKeyName(key);
+        d.up(key);
+        EXPECT_FALSE(d.held(vk)) << SDL_GetKeyName(key);
+    }
+    d.down(SDLK_a);
+    d.down(SDLK_F12);
+    EXPECT_TRUE(d.take().empty());
+}
+
+TEST(SdlInput, AVirtualKeyStaysDownWhileAnyKeyForItIsHeld) {
+    Desktop d;
+    d.down(SDLK_SPACE);
+    d.down(SDLK_F9);
+    d.up(SDLK_SPACE);
+    EXPECT_TRUE(d.held(VK_F9));
+    d.up(SDLK_F9);
+    EXPECT_FALSE(d.held(VK_F9));
+    EXPECT_FALSE(d.held(VK_LEFT));
+}
+
+TEST(SdlInput, AutoRepeatPostsKeyDownsButNotForPOrTheFullScreenToggles) {
+    Desktop d;
+    d.down(SDLK_LEFT);
+    d.down(SDLK_LEFT, true);
+    EXPECT_EQ(d.take().size(), 2u);
+
+    d.down(SDLK_p);
+    d.down(SDLK_p, true);
+    EXPECT_EQ(d.take(), keyDown(VK_F10));
+
+    EXPECT_EQ(d.down(SDLK_F11), WindowRequest::ToggleFullScreen);
+    EXPECT_EQ(d.down(SDLK_F11, true), WindowRequest::None);
+    EXPECT_EQ(d.down(SDLK_RETURN, false, KMOD_LALT), WindowRequest::ToggleFullScreen);
+    EXPECT_EQ(d.down(SDLK_KP_ENTER, true, KMOD_RALT), WindowRequest::None);
+    EXPECT_TRUE(d.take().empty());
+    EXPECT_FALSE(d.held(VK_RETURN));
+}
+
+TEST(SdlInput, WindowEventsBecomeFocusPaintAndCloseMessages) {
+    Desktop d;
+    d.down(SDLK_LEFT);
+    d.take();
+    EXPECT_EQ(d.window(SDL_WINDOWEVENT_FOCUS_LOST), WindowRequest::None);
+    EXPECT_EQ(d.take(), (Posted{{WM_KILLFOCUS, 0}}));
+    EXPECT_FALSE(d.held(VK_LEFT)) << "its release happens where the program cannot see it";
+
+    d.window(SDL_WINDOWEVENT_FOCUS_GAINED);
+    EXPECT_EQ(d.take(), (Posted{{WM_SETFOCUS, 0}}));
+    EXPECT_EQ(d.window(SDL_WINDOWEVENT_EXPOSED), WindowRequest::Redraw);
+    EXPECT_EQ(d.window(SDL_WINDOWEVENT_SIZE_CHANGED), WindowRequest::Redraw);
+    EXPECT_EQ(d.take(), (Posted{{WM_PAINT, 0}}));
+
+    // The close box brings a close and a quit event; SIGINT and SIGTERM a quit.
+    d.window(SDL_WINDOWEVENT_CLOSE);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    d.input.handle(quit);
+    EXPECT_EQ(d.take(), (Posted{{WM_CLOSE, 0}}));
+}
+
+TEST(SdlInput, GamepadPlaysWithTheDpadStickAndButtons) {
+    Desktop d;
+    const SDL_JoystickID pad = 3;
+    d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_A);
+    d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_START);
+    d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_BACK);
+    d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_GUIDE);
+    EXPECT_EQ(d.take(), (Posted{{WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_F10}}));
+    d.button(SDL_CONTROLLERBUTTONUP, pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_FALSE(d.held(VK_LEFT));
+    EXPECT_TRUE(d.held(VK_F9));
+
+    // The stick posts one key-down when it crosses into a direction.
+    d.stick(pad, -30000);
+    d.stick(pad, -32000);
+    EXPECT_EQ(d.take(), keyDown(VK_LEFT));
+    d.stick(pad, 20000);
+    EXPECT_EQ(d.take(), keyDown(VK_RIGHT));
+    EXPECT_FALSE(d.held(VK_LEFT));
+    d.stick(pad, 100);
+    EXPECT_FALSE(d.held(VK_RIGHT));
+
+    // A pad pulled out lets go of everything it held.
+    SDL_Event removed{};
+    removed.type = SDL_CONTROLLERDEVICEREMOVED;
+    removed.cdevice.which = pad;
+    d.input.handle(removed);
+    EXPECT_FALSE(d.held(VK_F9));
+}
