@@ -1,5 +1,6 @@
 #include "shell/screens.h"
 
+#include "game/game.h"
 #include "graphics/primitives.h"
 #include "shell/game_state.h"
 #include "shell/globals.h"
@@ -16,9 +17,19 @@ int DrawPausedScreen() {
     return Present();
 }
 
-// STAND-IN: the label only; the world's last state arrives with the game.
+// The label over the world's last state. Nothing moves, but the explosions
+// that are still running go on, and a cannon explosion that ends here settles
+// its loss as it does in play.
 int DrawGameOverScreen() {
     DrawStatusLine();
     DrawCell(cells::gameOverLabel, 67, 40);
+    StopShipSound();
+    gameState.shipSoundOn = 0;
+    DrawCannon();
+    DrawAliens();
+    DrawShields();
+    DrawGround();
+    DrawShotAndBombs();
+    DrawLives();
     return Present();
 }

@@ -1,0 +1,145 @@
+// Single rules of the game, on worlds arranged in-process.
+#include <set>
+#include <utility>
+
+#include "game_world_fixture.h"
+
+namespace {
+
+using Cell = std::pair<int, int>;  // (cx, cy)
+
+bool groundWhole() {
+    for (std::uint8_t cell : gameState.ground)
+        if (!cell) return false;
+    return true;
+}
+
+}  // namespace
+
+using Formation = GameWorld;
+
+TEST_F(Formation, OneSweepMovesEveryAlienOnceFromTheBottomRowAtTheLeadingEdge) {
+    std::vector<Cell> order;  // (column, row) in the order they moved
+    for (int frame = 0; frame < kColumns * kRows; ++frame) {
+        GameState before = gameState;
+        MarchFormation();
+        for (int c = 0; c < kColumns; ++c)
+            for (int r = 0; r < kRows; ++r)
+                if (gameState.aliens[c][r].x != before.aliens[c][r].x) {
+                    EXPECT_EQ(gameState.aliens[c][r].x, before.aliens[c][r].x + 2);
+                    EXPECT_EQ(gameState.aliens[c][r].frame, 1);
+                    order.push_back({c, r});
+                }
+    }
+    ASSERT_EQ(order.size(), 55u);
+    EXPECT_EQ(order.front(), Cell(10, 4));  // moving right: the right-hand end of the bottom row first
+    EXPECT_EQ(order[10], Cell(0, 4));
+    EXPECT_EQ(order[11], Cell(10, 3));
+    EXPECT_EQ(order.back(), Cell(0, 0));
+    EXPECT_EQ(gameState.marchIndex, 0);
+
+    gameState.marchStep = -2;  // moving left, the left-hand end leads
+    const std::int32_t x = gameState.aliens[0][4].x;
+    MarchFormation();
+    EXPECT_EQ(gameState.aliens[0][4].x, x - 2);
+}
+
+TEST_F(Formation, AnAlienSteppingBelowTheCannonLineEndsTheGameAtOnce) {
+    keepOnlyAlien(5, 4);
+    gameState.stepDownSweep = 1;
+    gameState.marchIndex = 5;  // the alien of column 5 in the bottom row, moving right
+    gameState.aliens[5][4].y = 183;
+    MarchFormation();
+    EXPECT_EQ(gameState.aliens[5][4].y, 191);
+    EXPECT_EQ(gameState.mode, Playing);
+
+    gameState.aliens[5][4].y = 184;
+    gameState.stepDownSweep = 1;  // the completed sweep had turned the march
+    gameState.cannon.lives = 3;
+    const std::uint32_t now = platform::GetTickCount();
+    MarchFormation();
+    EXPECT_EQ(gameState.mode, GameOver);
+    EXPECT_EQ(gameState.cannon.lives, 0);
+    EXPECT_EQ(gameState.modeDeadline, now + 4000);
+}
+
+using Rounds = GameWorld;
+
+TEST_F(Rounds, EachWaveStartsTenPixelsLowerAndTheSixthRoundIsWaveZeroAgain) {
+    const int expectedWaves[] = {1, 2, 3, 4, 0, 1};
+    for (int wave : expectedWaves) {
+        keepOnlyAlien(0, 0);
+        gameState.aliens[0][0].state = 0;
+        gameState.aliensLeft = 0;
+        gameState.mode = Playing;
+        PlayFrame();
+        EXPECT_EQ(gameState.wave, wave);
+        EXPECT_EQ(gameState.mode, RoundStart);
+        EXPECT_EQ(gameState.aliensLeft, 55);
+        EXPECT_EQ(gameState.aliens[0][0].x, 8);
+        EXPECT_EQ(gameState.aliens[0][0].y, 52 + 10 * wave);
+        EXPECT_EQ(gameState.aliens[10][4].x, 148);
+        EXPECT_EQ(gameState.aliens[10][4].y, 112 + 10 * wave);
+    }
+}
+
+// FIX: the frame that ends the game keeps it ended even when it also shoots the last alien.
+TEST_F(Rounds, TheLastAlienShotAsTheFormationLandsLeavesTheGameOver) {
+    keepOnlyAlien(5, 4);
+    Alien& alien = gameState.aliens[5][4];
+    alien.y = 188;
+    gameState.stepDownSweep = 1;
+    gameState.marchIndex = 5;
+    gameState.shot = Shot{alien.x + 3, 188 + 8 + 2, -2, 1};  // meets the alien where it lands
+    gameState.lastFrameTick = platform::GetTickCount();
+    PlayFrame();
+    EXPECT_EQ(gameState.aliensLeft, 0);
+    EXPECT_EQ(gameState.mode, GameOver);
+    EXPECT_EQ(gameState.wave, 0);
+    EXPECT_EQ(gameState.cannon.lives, 0);
+}
+
+using Shields = GameWorld;
+
+// Strikes every solid cell of every shield, by shot and by bomb: each strike
+// clears the struck cell and cells near it, in the struck shield only, with
+// one of three patterns.
+TEST_F(Shields, DamageStaysInsideTheStruckShieldAndNearTheStrike) {
+    BuildShields();
+    const GameState built = gameState;
+    const auto& whole = built.shields;
+    for (bool byBomb : {false, true}) {
+        std::set<std::set<Cell>> patterns;  // offsets cleared around strikes well inside a shield
+        for (int s = 0; s < kShields; ++s)
+            for (int cx = 0; cx < kShieldColumns; ++cx)
+                for (int cy = 0; cy < kShieldRows; ++cy) {
+                    if (!whole[s][cx][cy]) continue;
+                    BuildShields();
+                    const std::int32_t x = ShieldLeft(s) + cx;
+                    if (byBomb) {
+                        gameState.bombs[0] = Bomb{x, kShieldTop + cy - 5, 1, 1};  // its tip one row below the cell
+                    } else {
+                        gameState.shot = Shot{x, kShieldTop + cy, -2, 1};
+                    }
+                    ResolveCollisions();
+                    EXPECT_EQ(byBomb ? gameState.bombs[0].state : gameState.shot.active, byBomb ? 2 : 0);
+                    gameState.bombs[0].state = 0;
+
+                    std::set<Cell> offsets;
+                    for (int other = 0; other < kShields; ++other)
+                        for (int ox = 0; ox < kShieldColumns; ++ox)
+                            for (int oy = 0; oy < kShieldRows; ++oy) {
+                                if (whole[other][ox][oy] == gameState.shields[other][ox][oy]) continue;
+                                ASSERT_EQ(other, s) << "a strike on shield " << s << " damaged shield " << other;
+                                EXPECT_LE(std::abs(ox - cx), 2);
+                                EXPECT_LE(oy - cy, 1);
+                                EXPECT_GE(oy - cy, byBomb ? -2 : -1);
+                                offsets.insert({ox - cx, oy - cy});
+                            }
+                    EXPECT_TRUE(offsets.count({0, 0})) << (byBomb ? "bomb" : "shot") << " left the struck cell " << s << ": " << cx << ", " << cy;
+                    EXPECT_TRUE(groundWhole());
+                    if (cx >= 2 && cx <= 14 && cy >= 6 && cy <= 8) patterns.insert(offsets);  // all solid around
+                }
+        EXPECT_EQ(patterns.size(), 3u) << (byBomb ? "bomb" : "shot");
+    }
+}

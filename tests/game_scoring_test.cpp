@@ -1,0 +1,113 @@
+// Points, the extra life and the mystery ship's hit, on worlds arranged in-process.
+#include "game_world_fixture.h"
+#include "graphics/pixel_format.h"
+#include "shell/sample_slots.h"
+
+namespace {
+
+// Places the shot so that, after this frame's move, it is inside the alien's box.
+void aimAt(const Alien& alien) { gameState.shot = Shot{alien.x + 4, alien.y + 3 + 2, -2, 1}; }
+
+void playFrameIn(GameMode mode) {
+    gameState.mode = mode;
+    PlayFrame();
+}
+
+}  // namespace
+
+using Scoring = GameWorld;
+
+TEST_F(Scoring, AliensScoreByTheirRowAndRaiseTheHighScoreAsItIsPassed) {
+    gameState.highScore = 25;
+    const int expected[kRows] = {30, 20, 20, 10, 10};
+    for (int row = 0; row < kRows; ++row) {
+        const std::int32_t before = gameState.score;
+        aimAt(gameState.aliens[3][row]);
+        TakePlayedSlots();
+        playFrameIn(Playing);
+        EXPECT_EQ(gameState.score - before, expected[row]) << "row " << row;
+        EXPECT_EQ(gameState.aliens[3][row].state, 3);  // hit, and its first explosion frame drawn
+        EXPECT_EQ(TakePlayedSlots(), std::vector<int>{kHitSound});
+    }
+    EXPECT_EQ(gameState.aliensLeft, 50);
+    EXPECT_EQ(gameState.highScore, 90);
+}
+
+TEST_F(Scoring, ReachingFifteenHundredGivesOneExtraLifeOnly) {
+    gameState.score = 1490;
+    aimAt(gameState.aliens[5][0]);
+    TakePlayedSlots();
+    playFrameIn(Playing);
+    EXPECT_EQ(gameState.score, 1520);
+    EXPECT_EQ(gameState.cannon.lives, 4);
+    EXPECT_EQ(TakePlayedSlots(), (std::vector<int>{kHitSound, kExtraLifeSound}));
+
+    aimAt(gameState.aliens[6][0]);
+    playFrameIn(Playing);
+    EXPECT_EQ(gameState.score, 1550);
+    EXPECT_EQ(gameState.cannon.lives, 4);
+}
+
+class MysteryShipHit : public GameWorld {
+protected:
+    void SetUp() override {
+        GameWorld::SetUp();
+        sheet = ImageFromBitmap(backBuffer, bitmap = platform::LoadBitmap(121), -1, -1, 0, 0);
+        gameState.spriteSheet = sheet;
+        gameState.colourKey = backBuffer.nativeColour(kBlue);
+    }
+    void TearDown() override {
+        gameState.spriteSheet = nullptr;
+        FreeImage(sheet);
+        platform::DeleteBitmap(bitmap);
+    }
+    // Whether every non-key pixel of the red digit's cell is on the screen at (x, y).
+    bool redDigitShownAt(int digit, int x, int y) const {
+        if (sheet == nullptr || sheet->pixels == nullptr) return false;
+        for (int py = 0; py < 6; ++py)
+            for (int px = 0; px < 4; ++px) {
+                const NativePixel pixel = sheet->pixels[(13 + py) * sheet->width + 4 * (digit + 1) + px];
+                if (pixel == gameState.colourKey) continue;
+                if (backBuffer.pixels[(x + px) * backBuffer.xStep + (y + py) * backBuffer.yStep] != pixel) return false;
+            }
+        return true;
+    }
+    platform::HBITMAP bitmap = nullptr;
+    Image* sheet = nullptr;
+};
+
+TEST_F(MysteryShipHit, ScoresTheValueItShowsWhereItWasHitThenComesBack24SecondsLater) {
+    const std::int32_t values[] = {50, 100, 200, 300, 500};
+    for (int kind = 0; kind < 5; ++kind) {
+        gameState.ship = MysteryShip{101, 40, 1, 1, kind};  // pixel 50, flying right
+        gameState.shipSoundOn = 1;
+        gameState.shipDue = 0;
+        gameState.shot = Shot{55, 40 + 3 + 2, -2, 1};
+        const std::int32_t before = gameState.score;
+        playFrameIn(Playing);
+        EXPECT_EQ(gameState.score - before, values[kind]);
+        EXPECT_EQ(gameState.ship.state, 3);
+        EXPECT_EQ(gameState.shipChannel, kNoChannel);
+
+        // 98 frames of explosion and 201 of the value, all where it was hit.
+        int frames = 1;
+        while (gameState.ship.state != 1 && frames < 400) {
+            playFrameIn(Playing);
+            ++frames;
+            if (gameState.ship.state == 150) {
+                EXPECT_EQ(gameState.ship.x, 102);
+                if (kind == 0) {
+                    EXPECT_TRUE(redDigitShownAt(5, 52, 39));
+                    EXPECT_TRUE(redDigitShownAt(0, 57, 39));
+                } else {
+                    EXPECT_TRUE(redDigitShownAt(values[kind] / 100, 50, 39)) << kind;
+                    EXPECT_TRUE(redDigitShownAt(0, 54, 39));
+                    EXPECT_TRUE(redDigitShownAt(0, 58, 39));
+                }
+            }
+        }
+        EXPECT_EQ(frames, 98 + 201);
+        EXPECT_EQ(gameState.shipSoundOn, 0);
+        EXPECT_EQ(gameState.shipDue, platform::GetTickCount() + 24000);
+    }
+}

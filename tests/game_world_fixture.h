@@ -1,0 +1,58 @@
+// A game world driven in-process: the program's objects and a headless
+// backend with no keys, so the game's own functions can be called one by one
+// on a world that a test arranges in gameState.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "game/game.h"
+#include "game/game_internal.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/options.h"
+#include "shell/game_state.h"
+#include "shell/globals.h"
+
+class GameWorld : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        platform::Options options;
+        options.headless = true;
+        options.noSound = true;
+        platform::SetOptions(options);
+        backend() = platform::headless::MakeHeadlessBackend();
+        platform::SetBackend(backend().get());
+        std::string error;
+        ASSERT_TRUE(backend()->open(error)) << error;
+        ConstructProgramObjects();
+        backBuffer.allocate();
+    }
+    static void TearDownTestSuite() {
+        DestroyProgramObjects();
+        platform::SetBackend(nullptr);
+        backend().reset();
+    }
+    // A new game already in play, with no bombs and the ship waiting.
+    void SetUp() override {
+        gameState = GameState{};
+        NewGame();
+        gameState.mode = Playing;
+    }
+
+    // Leaves only this alien alive; every other slot is gone.
+    static void keepOnlyAlien(int column, int row) {
+        for (auto& c : gameState.aliens)
+            for (Alien& alien : c) alien.state = 0;
+        gameState.aliens[column][row].state = 1;
+        gameState.aliensLeft = 1;
+    }
+
+private:
+    static std::unique_ptr<platform::Backend>& backend() {
+        static std::unique_ptr<platform::Backend> instance;
+        return instance;
+    }
+};
