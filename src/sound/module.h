@@ -17,6 +17,9 @@ public:
     int loadFile(const char* name);  // 1 or 0
     int loadResource(void* module, std::uint32_t id);  // 1 or 0
     void release();
+    // Uses `size` bytes that the caller keeps in place and frees (a module
+    // made or mapped in memory); the module does not own them.
+    void useImage(const std::uint8_t* data, std::size_t size);
 
     void setVolume(int v);  // out of range: 64
     std::uint32_t volume() const { return volume_; }
@@ -26,7 +29,8 @@ public:
     std::uint32_t separation() const { return separation_; }
 
     const std::uint8_t* data() const { return data_; }
-    std::size_t size() const { return size_; }  // bytes of the image
+    // Bytes of the image: the replay reads nothing at or past this size.
+    std::size_t size() const { return size_; }
 
 private:
     const std::uint8_t* data_ = nullptr;

@@ -1,8 +1,109 @@
-// STAND-IN: a music channel that stays silent until the replay lands.
 #include "sound/music_channel.h"
 
-MusicChannel::MusicChannel() = default;
-void MusicChannel::setVolume(int v) { Channel::setVolume(v); }
-void MusicChannel::setPan(int separation) { Channel::setPan(separation); }
-void MusicChannel::startModule(const Module&, const std::uint16_t*, std::uint32_t) { stop(); }
-void MusicChannel::renderFrame(std::int32_t&, std::int32_t&, bool) { stop(); }
+#include <algorithm>
+#include <atomic>
+
+#include "sound/module.h"
+#include "sound/period_tables.h"
+
+MusicChannel::MusicChannel() { resetTracks(); }
+
+void MusicChannel::setVolume(int v) {
+    Channel::setVolume(v);
+    const std::uint32_t channelVolume = effectiveVolume.load(std::memory_order_relaxed);
+    for (Track& track : tracks_) {
+        const std::uint32_t volume = std::atomic_ref(track.trackVolume).load(std::memory_order_relaxed);
+        std::atomic_ref(track.trackEffective).store((volume * channelVolume) >> 6, std::memory_order_relaxed);
+    }
+}
+
+void MusicChannel::setPan(int separation) {
+    Channel::setPan(separation);
+    const std::uint32_t lean = (16320 - 64 * pan()) >> 8;  // (255 - s) * 64 / 256, 0..63
+    tracks_[0].trackPan = tracks_[3].trackPan = 64 + lean;
+    tracks_[1].trackPan = tracks_[2].trackPan = 192 - lean;
+}
+
+void MusicChannel::startModule(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate) {
+    if (stepTable == nullptr) return;  // no such rate: the channel stays free
+    image_ = module.data();
+    imageSize_ = image_ != nullptr ? module.size() : 0;
+    stepTable_ = stepTable;
+    rate_ = rate;
+    ReadSongHeader(image_, imageSize_, header_);
+
+    samplesPerTick_ = rate / 50;
+    frameCounter_ = 0;
+    speed_ = 6;
+    tick_ = 6;  // a row is due: the first frame reads row 0
+    order_ = 0;
+    pattern_ = header_.orders[0];
+    row_ = 0;
+    jumpOrder_ = breakRow_ = kNoJump;
+    patternDelay_ = 0;
+    playedRows_.reset();
+    std::atomic_ref(shownOrder_).store(0, std::memory_order_relaxed);
+    std::atomic_ref(shownRow_).store(0, std::memory_order_relaxed);
+    std::atomic_ref(completedPasses_).store(0, std::memory_order_relaxed);
+    songCameRound_ = false;
+
+    // FIX: a new song starts with fresh effect memories, so it plays the same
+    // whichever song this channel played before.
+    resetTracks();
+    setPan(static_cast<int>(module.separation()));
+    setLoop(module.loop());
+    setVolume(static_cast<int>(module.volume()));
+    begin();
+}
+
+void MusicChannel::renderFrame(std::int32_t& left, std::int32_t& right, bool stereo) {
+    if (advanceFrame()) mixTracks(left, right, stereo);
+}
+
+bool MusicChannel::advanceFrame() {
+    if (tick_ != speed_) {
+        if (frameCounter_ != samplesPerTick_) {
+            ++frameCounter_;
+        } else {
+            frameCounter_ = 0;
+            if (++tick_ != speed_)
+                for (Track& track : tracks_) runTickEffects(track);
+        }
+        return true;
+    }
+    if (patternDelay_ != 0) {
+        --patternDelay_;
+    } else if (!readRow()) {
+        return false;
+    }
+    tick_ = 0;
+    return true;
+}
+
+void MusicChannel::resetTracks() {
+    for (Track& track : tracks_) {
+        const std::uint32_t pan = track.trackPan;
+        track = Track{};
+        track.trackPan = pan;
+    }
+}
+
+void MusicChannel::applyVolume(Track& track, std::uint32_t volume) {
+    std::atomic_ref(track.trackVolume).store(volume, std::memory_order_relaxed);
+    std::atomic_ref(track.trackEffective)
+        .store((volume * effectiveVolume.load(std::memory_order_relaxed)) >> 6, std::memory_order_relaxed);
+}
+
+std::uint32_t MusicChannel::stepAt(std::uint32_t period) const {
+    // Periods longer than the table's play at its lowest pitch.
+    return stepTable_[std::min(period, kLowestPitchPeriod)];
+}
+
+std::uint32_t MusicChannel::tunedPeriod(std::uint32_t finetune, std::uint32_t cellPeriod) const {
+    // The nearest entry's row moves down by the finetune; a period that is
+    // nearest to a tuned row whose move would pass the last row takes its
+    // note from the finetune's own row instead.
+    const std::uint32_t nearest = nearestIndex[std::min(cellPeriod, kHighestIndexedPeriod)];
+    const std::uint32_t index = finetune * kNotesPerRow + nearest;
+    return periodTable[index < kPeriodTableSize ? index : finetune * kNotesPerRow + NoteOfIndex(nearest)];
+}

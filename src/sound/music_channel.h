@@ -1,26 +1,139 @@
-// A music channel: replays one Module's four tracks, one output frame at a
-// time, on the mixing thread.
+// A music channel: replays one Module's four tracks on the mixing thread,
+// one output frame at a time. The sequencer is driven by the frames
+// themselves: a tick lasts samplesPerTick + 1 frames and a row
+// speed * (samplesPerTick + 1) + 1, so timing needs no timer.
+//
+// startModule and renderFrame run under the engine lock (playModule on the
+// main thread, the buffer rendering on the mixing thread); setVolume may come
+// from the main thread without the lock and writes single words.
 #pragma once
 
+#include <array>
+#include <atomic>
+#include <bitset>
 #include <cstdint>
 
 #include "sound/channel.h"
+#include "sound/module_format.h"
 
 class Module;
 
 class MusicChannel : public Channel {
 public:
     MusicChannel();
+    // The channel's volume 0..64, passed on to the four tracks.
     void setVolume(int v) override;
+    // The module's stereo separation 0..255: tracks 0 and 3 lean left,
+    // 1 and 2 right, fully apart at 255 and nearly centred at 0.
     void setPan(int separation) override;
 
     // Starts `module` from its first order (the per-channel part of
     // playModule). Called under the engine lock on a free channel.
-    // `stepTable` is the engine's period-to-step table for `rate`.
+    // `stepTable` is the engine's period-to-step table for `rate`. The module's
+    // image must stay in place while the channel plays it.
     void startModule(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate);
 
     // Advances the replay by one output frame and adds the four tracks into
     // the accumulators. Mixing thread, under the engine lock, only for a
-    // channel that is neither stopped nor paused.
+    // channel that is neither stopped nor paused. A song that ends here stops
+    // the channel and adds nothing.
     void renderFrame(std::int32_t& left, std::int32_t& right, bool stereo);
+
+    // The sequencer's part of renderFrame alone: false when the song ended
+    // on this frame (the channel has stopped). For measuring a song's length.
+    bool advanceFrame();
+
+    // Where the song is: the order position and the row (0..63) read last.
+    // Any thread (a player's display reads them while the song plays).
+    std::uint32_t order() const { return std::atomic_ref(shownOrder_).load(std::memory_order_relaxed); }
+    std::uint32_t row() const { return std::atomic_ref(shownRow_).load(std::memory_order_relaxed); }
+    // How many times the song has come round: passed its last order and gone
+    // on at its restart position, or jumped back to a row it had already
+    // played. A song that ends without looping stops the channel instead.
+    // Any thread.
+    std::uint32_t completedPasses() const {
+        return std::atomic_ref(completedPasses_).load(std::memory_order_relaxed);
+    }
+    std::uint32_t songLength() const { return header_.songLength; }
+
+    // One track's state, for the engine's tests and the player's display.
+    struct Track {
+        std::uint32_t period = 0;
+        std::uint32_t sample = 0;  // 0..31
+        std::uint32_t step = 0;    // 8.8 fixed point
+        // setVolume writes these two from the main thread as well: both are
+        // read and written as single words through std::atomic_ref.
+        std::uint32_t trackVolume = 0;     // 0..64, more after a set-volume above 64
+        std::uint32_t trackEffective = 0;  // trackVolume * effective volume >> 6
+        std::uint32_t effect = 0;
+        std::uint32_t paramX = 0;
+        std::uint32_t paramY = 0;
+        std::uint32_t param = 0;
+        std::uint32_t position = 0;  // 24.8 fixed point, bytes into the sample
+        std::uint32_t trackPan = 0;  // 0..255
+
+        // Effect memories.
+        std::int32_t volumeSlide = 0;
+        std::uint32_t slidePeriod = 0;
+        std::uint32_t portaTarget = 0;
+        std::uint32_t portaSpeed = 0;
+        std::uint32_t arpeggioTick = 0;
+        std::array<std::uint32_t, 3> arpeggioStep{};  // base, +x, +y semitones
+        std::uint32_t vibratoPosition = 0;  // 0..63
+        std::uint32_t vibratoSpeed = 9;
+        std::uint32_t vibratoDepth = 2;
+        std::uint32_t delayCounter = 0;
+        std::uint32_t delayedPeriod = 0;
+        std::uint32_t cutCounter = 0;
+    };
+    const Track& track(std::uint32_t t) const { return tracks_[t]; }
+    std::uint32_t samplesPerTick() const { return samplesPerTick_; }
+    std::uint32_t speed() const { return speed_; }
+
+private:
+    // music_rows.cpp
+    bool readRow();
+    void readCell(Track& track, const Cell& cell);
+    void setUpEffect(Track& track, const Cell& cell);
+    void advancePosition();
+    void passLastOrder();
+    void startPass();
+    const std::uint8_t* rowAt(std::uint32_t pattern, std::uint32_t row) const;
+    // music_effects.cpp
+    void runTickEffects(Track& track);
+    void slideVolume(Track& track);
+    // music_mixing.cpp
+    void mixTracks(std::int32_t& left, std::int32_t& right, bool stereo);
+
+    void resetTracks();
+    void applyVolume(Track& track, std::uint32_t volume);
+    std::uint32_t stepAt(std::uint32_t period) const;
+    std::uint32_t tunedPeriod(std::uint32_t finetune, std::uint32_t cellPeriod) const;
+
+    static constexpr std::uint32_t kNoJump = 0x00FFFFFF;
+
+    const std::uint8_t* image_ = nullptr;
+    std::size_t imageSize_ = 0;
+    const std::uint16_t* stepTable_ = nullptr;
+    std::uint32_t rate_ = 0;
+    SongHeader header_;
+
+    std::uint32_t pattern_ = 0;
+    std::uint32_t row_ = 0;
+    mutable std::uint32_t shownOrder_ = 0;  // written by the sequencer through std::atomic_ref
+    mutable std::uint32_t shownRow_ = 0;
+    std::uint32_t order_ = 0;
+    std::uint32_t samplesPerTick_ = 0;
+    std::uint32_t frameCounter_ = 0;
+    std::uint32_t speed_ = 6;
+    std::uint32_t tick_ = 6;
+    std::array<Track, kTracks> tracks_;
+
+    std::uint32_t jumpOrder_ = kNoJump;
+    std::uint32_t breakRow_ = kNoJump;
+    std::uint32_t patternDelay_ = 0;
+
+    std::bitset<kOrderCount * kRowsPerPattern> playedRows_;
+    mutable std::uint32_t completedPasses_ = 0;
+    bool songCameRound_ = false;  // the last order has passed: stop or loop at the next row
 };

@@ -1,0 +1,79 @@
+// How the four tracks reach the accumulators: stereo placement by the
+// module's separation, volume weighting, sample loops and their ends.
+#include <gtest/gtest.h>
+
+#include "support/module_builder.h"
+#include "support/module_replay.h"
+
+using modtest::ModuleBuilder;
+using modtest::Replay;
+
+namespace {
+
+std::vector<std::uint8_t> FourTracks(modtest::SampleSpec sample) {
+    return ModuleBuilder().sample(1, sample).pattern(0, {{0, "C-2 01 000 | C-2 01 000 | C-2 01 000 | C-2 01 000"}}).build();
+}
+
+modtest::SampleSpec Steady(std::int8_t value = 100) {
+    return {.name = "steady", .data = modtest::Constant(64, value), .volume = 64,
+            .repeatStartWords = 0, .repeatLengthWords = 32};
+}
+
+}  // namespace
+
+TEST(ModuleMixing, SeparationPlacesTracksLeftRightRightLeft) {
+    struct Case { int separation; std::uint32_t outer, inner; };
+    for (const Case c : {Case{255, 64, 192}, Case{128, 95, 161}, Case{0, 127, 129}}) {
+        Replay replay(FourTracks(Steady()), {.separation = c.separation});
+        EXPECT_EQ(replay.channel.track(0).trackPan, c.outer) << c.separation;
+        EXPECT_EQ(replay.channel.track(3).trackPan, c.outer) << c.separation;
+        EXPECT_EQ(replay.channel.track(1).trackPan, c.inner) << c.separation;
+        EXPECT_EQ(replay.channel.track(2).trackPan, c.inner) << c.separation;
+    }
+}
+
+TEST(ModuleMixing, StereoSplitsEachTracksWeightByItsPan) {
+    Replay replay(ModuleBuilder().sample(1, Steady()).pattern(0, {{0, "C-2 01 000"}}).build());
+    const modtest::Frame frame = replay.frame(true);
+    EXPECT_EQ(frame.left, 48 * 100);  // pan 64: a quarter of 64 to the right
+    EXPECT_EQ(frame.right, 16 * 100);
+    Replay all(FourTracks(Steady()));
+    const modtest::Frame four = all.frame(true);
+    EXPECT_EQ(four.left + four.right, 4 * 64 * 100);
+    EXPECT_EQ(four.left, four.right);
+}
+
+TEST(ModuleMixing, MonoWeighsEachTrackByItsVolumeUnderTheChannelsVolume) {
+    Replay replay(FourTracks(Steady(-50)), {.volume = 32});
+    EXPECT_EQ(replay.frame().left, 4 * 32 * -50);
+    replay.channel.setVolume(64);
+    EXPECT_EQ(replay.frame().left, 4 * 64 * -50);
+    replay.master = 16;
+    replay.channel.setVolume(64);
+    EXPECT_EQ(replay.frame().left, 4 * 16 * -50);
+}
+
+TEST(ModuleMixing, LoopingSampleWrapsToItsRepeatStart) {
+    // Bytes 0..7 hold 1..8 and 4..7 loop, played a little over a byte a frame.
+    modtest::SampleSpec ramp{.name = "ramp", .data = {1, 2, 3, 4, 5, 6, 7, 8}, .volume = 64,
+                             .repeatStartWords = 2, .repeatLengthWords = 2};
+    Replay replay(ModuleBuilder().sample(1, ramp).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
+    std::vector<std::int32_t> heard;
+    for (int i = 0; i < 12; ++i) heard.push_back(replay.frame().left / 64);
+    EXPECT_EQ(heard, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 5, 6, 7, 8}));
+}
+
+TEST(ModuleMixing, OneWordRepeatDoesNotLoopAndAnEndedSampleIsSilent) {
+    modtest::SampleSpec once{.name = "once", .data = {9, 9, 9, 9}, .volume = 64,
+                             .repeatStartWords = 0, .repeatLengthWords = 1};
+    Replay replay(ModuleBuilder().sample(1, once).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
+    replay.frames(4);
+    EXPECT_EQ(replay.frame().left, 0);
+    EXPECT_FALSE(replay.channel.isStopped());
+}
+
+TEST(ModuleMixing, TrackWithoutASampleOrWithAnEmptyOneAddsNothing) {
+    Replay replay(ModuleBuilder().sample(1, Steady()).sample(2, {.name = "empty", .data = {}})
+                      .pattern(0, {{0, "C-2 00 000 | C-2 02 000 | C-2 1F 000"}}).build());
+    EXPECT_EQ(replay.frame().left, 0);
+}

@@ -1,0 +1,80 @@
+// orbitfend-modplay: plays a four-track tracker module through the audio
+// device, renders it to a WAVE file, or describes it. All text goes to
+// stderr; exit 0 on success, 1 for a file that cannot be played, 2 for bad usage.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "live_play.h"
+#include "module_check.h"
+#include "song_info.h"
+#include "song_player.h"
+#include "sound/module.h"
+#include "wav_file.h"
+
+namespace {
+
+constexpr int kUnplayable = 1;
+constexpr int kUsageError = 2;
+
+int Fail(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "orbitfend-modplay: %s: %s\n", file.c_str(), reason.c_str());
+    return kUnplayable;
+}
+
+int Render(Module& module, const modplay::PlayOptions& options, const std::string& output) {
+    modplay::SongPlayer player(module, options);
+    std::vector<std::uint8_t> bytes;
+    while (player.render(bytes, 65536) != 0) {
+    }
+    const bool toStdout = output == "-";
+    std::FILE* out = toStdout ? stdout : std::fopen(output.c_str(), "wb");
+    if (out == nullptr) return Fail(output, "cannot be written");
+    const bool written = modplay::WriteWave(out, bytes, options.rate, options.stereo ? 2 : 1);
+    if (!toStdout && std::fclose(out) != 0) return Fail(output, "cannot be written");
+    return written ? 0 : Fail(output, "cannot be written");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Plays a four-track, 31-sample tracker module (M.K., M!K!, 4CHN, FLT4).", "orbitfend-modplay"};
+    std::string file, output;
+    bool info = false;
+    modplay::PlayOptions options;
+    app.add_option("file", file, "the module to play")->required();
+    app.add_option("--render", output, "render to this WAVE file instead of playing (- for stdout)");
+    app.add_flag("--info", info, "describe the module instead of playing it");
+    app.add_option("--rate", options.rate, "output rate in Hz")->check(CLI::IsMember({11025, 22050, 44100}));
+    app.add_flag("--stereo", options.stereo, "two output channels");
+    app.add_option("--separation", options.separation, "stereo separation, 0 none to 255 full")
+        ->check(CLI::Range(0, 255));
+    app.add_option("--loop", options.extraPasses, "play the song this many more times");
+    app.add_option("--volume", options.volume, "music volume, 0..64")->check(CLI::Range(0, 64));
+    app.set_version_flag("--version", "orbitfend-modplay " ORBITFEND_VERSION);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error, std::cerr, std::cerr);
+        return code == 0 ? 0 : kUsageError;
+    }
+
+    // The engine takes relative names from the program's folder; the user
+    // means the current one.
+    Module module;
+    std::error_code ignored;
+    const std::string path = std::filesystem::absolute(file, ignored).string();
+    if (module.loadFile(path.c_str()) == 0) return Fail(file, "cannot be read (missing, empty or unreadable)");
+    std::string reason;
+    if (!modplay::CheckFourTrackModule(module.data(), module.size(), reason)) return Fail(file, reason);
+
+    if (info) {
+        modplay::PrintSongInfo(stderr, module);
+        return 0;
+    }
+    if (!output.empty()) return Render(module, options, output);
+    return modplay::PlayLive(module, options, file);
+}

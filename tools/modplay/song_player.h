@@ -1,0 +1,53 @@
+// One module played on a MusicChannel of its own, outside the engine: the
+// same replay and the same output bytes as the engine's buffers, for the
+// offline render, the live player and the song's length.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "sound/module.h"
+#include "sound/mixer.h"
+#include "sound/music_channel.h"
+
+namespace modplay {
+
+struct PlayOptions {
+    std::uint32_t rate = 44100;  // 11025, 22050 or 44100
+    bool stereo = false;
+    int separation = 255;  // 0..255
+    int volume = 64;       // 0..64
+    std::uint32_t extraPasses = 0;  // times the song plays again after its first pass
+};
+
+// The longest song the player measures or renders: two hours.
+constexpr std::uint64_t kLongestSong = 2ull * 60 * 60;
+
+class SongPlayer {
+public:
+    // `module` must outlive the player; its loop flag, volume and separation
+    // are set from `options`.
+    SongPlayer(Module& module, const PlayOptions& options);
+
+    // Appends up to `frames` frames of output bytes to `out`; the frames
+    // written, fewer once the song is over.
+    std::uint32_t render(std::vector<std::uint8_t>& out, std::uint32_t frames);
+    bool finished() const;
+
+    std::uint32_t order() const { return channel_.order(); }
+    std::uint32_t row() const { return channel_.row(); }
+    std::uint64_t framesPlayed() const { return framesPlayed_; }
+
+private:
+    std::atomic<std::uint32_t> master_{64};
+    MusicChannel channel_;
+    PlayOptions options_;
+    std::uint64_t framesPlayed_ = 0;
+};
+
+// Frames the song's first pass lasts at `rate`: until it ends or comes round
+// to its start again (capped at kLongestSong seconds).
+std::uint64_t SongFrames(const Module& module, std::uint32_t rate);
+
+}  // namespace modplay
