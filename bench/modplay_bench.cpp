@@ -7,6 +7,7 @@
 #include <libopenmpt/libopenmpt.h>
 #include <xmp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -29,7 +30,8 @@ std::vector<std::uint8_t> SongImage(int song) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Renders one pass of the song as the engine would; the frames rendered.
+// Renders one pass of the song as the engine would, a block at a time; the
+// frames rendered. Without `mix`, runs the sequencer alone.
 std::uint64_t RenderOurs(const std::vector<std::uint8_t>& image, std::uint32_t rate, bool stereo,
                          std::vector<std::uint8_t>& out, bool mix = true) {
     Module module;
@@ -40,18 +42,26 @@ std::uint64_t RenderOurs(const std::vector<std::uint8_t>& image, std::uint32_t r
     channel.startModule(module, StepTableFor(rate), rate);
     std::uint64_t frames = 0;
     out.clear();
-    while (!channel.isStopped()) {
-        std::int32_t left = 0, right = 0;
-        if (mix)
-            channel.renderFrame(left, right, stereo);
-        else
-            channel.advanceFrame();
-        if (channel.isStopped() || channel.completedPasses() != 0) break;
-        if (mix) {
-            out.push_back(OutputByte(left));
-            if (stereo) out.push_back(OutputByte(right));
+    if (!mix) {
+        while (channel.advanceFrame() && channel.completedPasses() == 0) ++frames;
+        return frames;
+    }
+    // Small enough that the accumulators stay in the first-level cache.
+    constexpr std::uint32_t kBlockFrames = 1024;
+    std::int32_t left[kBlockFrames], right[kBlockFrames];
+    while (!channel.isStopped() && channel.completedPasses() == 0) {
+        std::fill_n(left, kBlockFrames, 0);
+        if (stereo) std::fill_n(right, kBlockFrames, 0);
+        std::uint32_t rendered = channel.renderFrames(left, right, kBlockFrames, stereo);
+        if (channel.completedPasses() != 0) --rendered;  // the frame that began the next pass
+        const std::size_t used = out.size();
+        out.resize(used + (static_cast<std::size_t>(rendered) << (stereo ? 1 : 0)));
+        std::uint8_t* bytes = out.data() + used;
+        for (std::uint32_t frame = 0; frame < rendered; ++frame) {
+            *bytes++ = OutputByte(left[frame]);
+            if (stereo) *bytes++ = OutputByte(right[frame]);
         }
-        ++frames;
+        frames += rendered;
     }
     return frames;
 }

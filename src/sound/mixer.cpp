@@ -5,10 +5,10 @@
 
 namespace {
 
-// Frames mixed per block. The voices are mixed a block at a time, so each
-// reads its volume, pan and flags once per block rather than once per frame:
-// the sums are the same, and the main thread's changes between two buffers
-// are seen at the same frames.
+// Frames mixed per block. The music channels and the voices are mixed a block
+// at a time, so each reads its volume, pan and flags once per block rather
+// than once per frame: the sums are the same, and the main thread's changes
+// between two buffers are seen at the same frames.
 constexpr std::uint32_t kBlockFrames = 256;
 
 template <bool Stereo>
@@ -16,11 +16,11 @@ void renderBlock(std::uint8_t* out, std::uint32_t frames, const ChannelPools& po
     // Voices at centre pan go to `centre`, which counts on both sides, so
     // that each of them costs one multiplication in stereo too.
     std::int32_t left[kBlockFrames] = {}, right[kBlockFrames] = {}, centre[kBlockFrames] = {};
-    for (std::uint32_t frame = 0; frame < frames; ++frame) {
-        for (std::uint32_t m = 0; m < pools.musicCount; ++m) {
-            MusicChannel& channel = pools.music[m];
-            if (channel.isPlaying()) channel.renderFrame(left[frame], right[frame], Stereo);
-        }
+    for (std::uint32_t m = 0; m < pools.musicCount; ++m) {
+        MusicChannel& channel = pools.music[m];
+        // renderFrames returns early where the song comes round or ends; an ended song has stopped the channel.
+        for (std::uint32_t done = 0; done < frames && channel.isPlaying();)
+            done += channel.renderFrames(left + done, right + done, frames - done, Stereo);
     }
     for (std::uint32_t v = 0; v < pools.voiceCount; ++v) {
         SampleVoice& voice = pools.voices[v];

@@ -60,6 +60,30 @@ void MusicChannel::renderFrame(std::int32_t& left, std::int32_t& right, bool ste
     if (advanceFrame()) mixTracks(left, right, stereo);
 }
 
+std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames,
+                                         bool stereo) {
+    const std::uint32_t passes = completedPasses_;
+    std::uint32_t done = 0;
+    while (done < frames) {
+        // The frame on which a tick or a row may be due ...
+        if (!advanceFrame()) return done;
+        if (completedPasses_ != passes) {
+            mixTracks(left + done, right + done, 1, stereo);
+            return done + 1;
+        }
+        // ... and the frames up to the next one, which only count.
+        std::uint32_t span = 1;
+        if (tick_ != speed_) {
+            const std::uint32_t countingFrames = samplesPerTick_ - frameCounter_;  // wraps as the counter would
+            span += std::min(countingFrames, frames - done - 1);
+            frameCounter_ += span - 1;
+        }
+        mixTracks(left + done, right + done, span, stereo);
+        done += span;
+    }
+    return done;
+}
+
 bool MusicChannel::advanceFrame() {
     if (tick_ != speed_) {
         if (frameCounter_ != samplesPerTick_) {

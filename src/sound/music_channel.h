@@ -1,6 +1,6 @@
 // A music channel: replays one Module's four tracks on the mixing thread,
-// one output frame at a time. The sequencer is driven by the frames
-// themselves: a tick lasts samplesPerTick + 1 frames and a row
+// one output frame at a time or a block of them. The sequencer is driven by
+// the frames themselves: a tick lasts samplesPerTick + 1 frames and a row
 // speed * (samplesPerTick + 1) + 1, so timing needs no timer.
 //
 // startModule and renderFrame run under the engine lock (playModule on the
@@ -38,6 +38,16 @@ public:
     // channel that is neither stopped nor paused. A song that ends here stops
     // the channel and adds nothing.
     void renderFrame(std::int32_t& left, std::int32_t& right, bool stereo);
+
+    // renderFrame for up to `frames` frames at once, adding frame i into
+    // left[i] and right[i] (right untouched in mono): the same sums, with the
+    // sequencer stepping from one tick to the next and each track mixed over
+    // the frames between in one go. Stops early after the frame on which the
+    // song came round (completedPasses grew; that frame counts), or at the
+    // frame on which it ended (the channel stops; that frame adds nothing and
+    // does not count). Returns the frames rendered. Same thread and lock as
+    // renderFrame.
+    std::uint32_t renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
 
     // The sequencer's part of renderFrame alone: false when the song ended
     // on this frame (the channel has stopped). For measuring a song's length.
@@ -104,6 +114,9 @@ private:
     void slideVolume(Track& track);
     // music_mixing.cpp
     void mixTracks(std::int32_t& left, std::int32_t& right, bool stereo);
+    void mixTracks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
+    template <bool Stereo>
+    void mixTrack(Track& track, std::int32_t* left, std::int32_t* right, std::uint32_t frames);
 
     void resetTracks();
     void applyVolume(Track& track, std::uint32_t volume);

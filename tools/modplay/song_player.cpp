@@ -1,5 +1,7 @@
 #include "song_player.h"
 
+#include <algorithm>
+
 #include "sound/period_tables.h"
 
 namespace modplay {
@@ -19,14 +21,24 @@ bool SongPlayer::finished() const {
 
 std::uint32_t SongPlayer::render(std::vector<std::uint8_t>& out, std::uint32_t frames) {
     std::uint32_t written = 0;
+    const std::uint64_t longest = kLongestSong * options_.rate * (options_.extraPasses + 1);
     while (written < frames && !finished()) {
-        std::int32_t left = 0, right = 0;
-        channel_.renderFrame(left, right, options_.stereo);
-        if (finished()) break;  // this frame began the pass after the last one wanted
-        out.push_back(OutputByte(left));
-        if (options_.stereo) out.push_back(OutputByte(right));
-        ++written;
-        ++framesPlayed_;
+        const auto block = static_cast<std::uint32_t>(
+            std::min<std::uint64_t>({frames - written, kBlockFrames, longest - framesPlayed_}));
+        left_.fill(0);
+        right_.fill(0);
+        std::uint32_t rendered = channel_.renderFrames(left_.data(), right_.data(), block, options_.stereo);
+        // A block stops on the frame that began a pass; past the last one wanted, that frame is not heard.
+        if (finished() && !channel_.isStopped()) --rendered;
+        const std::size_t used = out.size();
+        out.resize(used + (static_cast<std::size_t>(rendered) << (options_.stereo ? 1 : 0)));
+        std::uint8_t* bytes = out.data() + used;
+        for (std::uint32_t frame = 0; frame < rendered; ++frame) {
+            *bytes++ = OutputByte(left_[frame]);
+            if (options_.stereo) *bytes++ = OutputByte(right_[frame]);
+        }
+        written += rendered;
+        framesPlayed_ += rendered;
     }
     return written;
 }

@@ -3,6 +3,7 @@
 // offline render, the live player and the song's length.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -40,10 +41,14 @@ public:
     std::uint64_t framesPlayed() const { return framesPlayed_; }
 
 private:
+    // Small enough that the accumulators stay in the first-level cache.
+    static constexpr std::uint32_t kBlockFrames = 1024;
+
     std::atomic<std::uint32_t> master_{64};
     MusicChannel channel_;
     PlayOptions options_;
     std::uint64_t framesPlayed_ = 0;
+    std::array<std::int32_t, kBlockFrames> left_{}, right_{};
 };
 
 // Frames the song's first pass lasts at `rate`: until it ends or comes round
