@@ -26,7 +26,8 @@ constexpr const char* kDemoMs = "150000";           // two and a half minutes, a
 std::string demoKeys() { return std::string(ORBITFEND_SOURCE_DIR) + "/tests/data/demo_game.keys"; }
 
 bool runGame(const std::vector<std::string>& extra, const char* untilMs = kDemoMs) {
-    std::vector<std::string> args{ORBITFEND_BINARY, "--headless", "--no-sound", "--keys", demoKeys(), "--until", untilMs};
+    std::vector<std::string> args{ORBITFEND_BINARY, "--headless", "--no-sound", "--keys",
+                                  demoKeys(),       "--until",    untilMs};
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());

@@ -77,8 +77,9 @@ std::uint64_t RenderOpenmpt(openmpt_module* mod, std::uint32_t rate, bool stereo
     openmpt_module_set_position_seconds(mod, 0.0);
     std::uint64_t frames = 0;
     for (;;) {
-        const std::size_t got = stereo ? openmpt_module_read_interleaved_stereo(mod, static_cast<std::int32_t>(rate), 4096, buffer.data())
-                                       : openmpt_module_read_mono(mod, static_cast<std::int32_t>(rate), 4096, buffer.data());
+        const std::size_t got =
+            stereo ? openmpt_module_read_interleaved_stereo(mod, static_cast<std::int32_t>(rate), 4096, buffer.data())
+                   : openmpt_module_read_mono(mod, static_cast<std::int32_t>(rate), 4096, buffer.data());
         if (got == 0) return frames;
         frames += got;
     }
@@ -105,9 +106,9 @@ std::uint64_t RenderXmp(xmp_context context, bool stereo) {
 }
 
 void SetRealtime(benchmark::State& state, std::uint64_t framesPerPass, std::uint32_t rate) {
-    state.counters["realtime"] = benchmark::Counter(static_cast<double>(framesPerPass) / rate *
-                                                        static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["realtime"] =
+        benchmark::Counter(static_cast<double>(framesPerPass) / rate * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
 }
 
 void Ours(benchmark::State& state) {

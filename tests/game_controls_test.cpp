@@ -53,4 +53,3 @@ TEST(Controls, EachPressOfFireLaunchesAtMostOneShotWhichRisesTwoPixelsPerFrame) 
     EXPECT_EQ(flight.back()["shot"]["y"], 25);
     EXPECT_EQ(flight.back()["score"], frames.back()["score"]) << "it hit nothing";
 }
-

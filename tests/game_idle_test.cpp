@@ -54,9 +54,8 @@ TEST(Cannon, AStruckCannonExplodesFor78FramesThenTheLifeIsLostAndEveryBombFreed)
     EXPECT_GT(deadline - 2000, frames[hit + 77]["tick"].get<unsigned>());
 
     // Two seconds later play resumes with the cannon back at its start.
-    const std::size_t resumed = firstFrameWhere(frames, [&](const json& f) {
-        return f["mode"] == kPlaying && f["tick"].get<unsigned>() > deadline;
-    });
+    const std::size_t resumed = firstFrameWhere(
+        frames, [&](const json& f) { return f["mode"] == kPlaying && f["tick"].get<unsigned>() > deadline; });
     ASSERT_LT(resumed, frames.size());
     EXPECT_EQ(frames[resumed - 1]["mode"], kLifeLost);
     EXPECT_EQ(frames[resumed]["cannon"], (json{{"x", 24}, {"y", 191}, {"state", 1}, {"lives", 2}}));

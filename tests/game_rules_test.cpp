@@ -136,7 +136,8 @@ TEST_F(Shields, DamageStaysInsideTheStruckShieldAndNearTheStrike) {
                                 EXPECT_GE(oy - cy, byBomb ? -2 : -1);
                                 offsets.insert({ox - cx, oy - cy});
                             }
-                    EXPECT_TRUE(offsets.count({0, 0})) << (byBomb ? "bomb" : "shot") << " left the struck cell " << s << ": " << cx << ", " << cy;
+                    EXPECT_TRUE(offsets.count({0, 0}))
+                        << (byBomb ? "bomb" : "shot") << " left the struck cell " << s << ": " << cx << ", " << cy;
                     EXPECT_TRUE(groundWhole());
                     if (cx >= 2 && cx <= 14 && cy >= 6 && cy <= 8) patterns.insert(offsets);  // all solid around
                 }

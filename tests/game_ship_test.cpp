@@ -16,10 +16,10 @@ const RunResult& invasion() {
 }
 
 struct Crossing {
-    int fromX;     // half-pixels, where the ship waited
-    int frames;    // play frames in which it moved
+    int fromX;   // half-pixels, where the ship waited
+    int frames;  // play frames in which it moved
     bool soundStarted;
-    bool left;     // it left the screen (rather than being hit)
+    bool left;  // it left the screen (rather than being hit)
 };
 
 // Each flight of the ship: from the frame that started its sound to the frame that re-armed it.

@@ -58,7 +58,8 @@ namespace {
 
 // A section as the platform makes it: `rowPixels` pixels per row, bottom-up.
 struct TestSection {
-    TestSection(std::int32_t width, std::int32_t height) : bytes(static_cast<std::size_t>((width + 3) / 4 * 4 * 3 * height), 0xEE) {
+    TestSection(std::int32_t width, std::int32_t height)
+        : bytes(static_cast<std::size_t>((width + 3) / 4 * 4 * 3 * height), 0xEE) {
         section.bits = bytes.data();
         section.rowPixels = (width + 3) / 4 * 4;
         section.rows = height;
@@ -83,7 +84,8 @@ TEST(BitmapImport, A47PixelWideSectionIsReadWith48PixelRowsTopRowFirst) {
     Surface target;
     TestSection s(47, 3);  // the padding pixel of every row is left 0xEEEEEE
     for (std::int32_t y = 0; y < 3; ++y)
-        for (std::int32_t x = 0; x < 47; ++x) s.set(x, y, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 80), 0);
+        for (std::int32_t x = 0; x < 47; ++x)
+            s.set(x, y, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 80), 0);
 
     NativePixel* pixels = ConvertToNative(target, 47, 3, s.section);
     ASSERT_NE(pixels, nullptr);

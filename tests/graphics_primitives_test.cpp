@@ -67,7 +67,8 @@ TEST_F(Primitives, OverlayPixelsTakeTheColourOfTheirBand) {
     const struct {
         std::int32_t y;
         std::uint32_t colour;
-    } rows[] = {{0, kWhite}, {34, kWhite}, {35, kRed}, {50, kRed}, {51, kWhite}, {167, kWhite}, {168, kGreen}, {219, kGreen}};
+    } rows[] = {{0, kWhite},  {34, kWhite},  {35, kRed},    {50, kRed},
+                {51, kWhite}, {167, kWhite}, {168, kGreen}, {219, kGreen}};
     for (const auto& row : rows) {
         PlotOverlay(3, row.y);
         EXPECT_EQ(PixelAt(backBuffer, 3, row.y), backBuffer.nativeColour(row.colour)) << "row " << row.y;

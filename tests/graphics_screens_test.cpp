@@ -17,8 +17,9 @@ struct Frames {
 
 Frames framesIn(const std::vector<std::string>& display) {
     ScratchDir dir;
-    std::vector<std::string> args{"--keys", dir.write("keys.txt", KeyPress(300, kReturn) + KeyPress(2500, kF10)),
-                                  "--until", "3000", "--screenshot", "200:" + dir.file("title.png"),
+    std::vector<std::string> args{"--keys",       dir.write("keys.txt", KeyPress(300, kReturn) + KeyPress(2500, kF10)),
+                                  "--until",      "3000",
+                                  "--screenshot", "200:" + dir.file("title.png"),
                                   "--screenshot", "2900:" + dir.file("paused.png")};
     args.insert(args.end(), display.begin(), display.end());
     RunResult result = RunHeadless(dir, args, false);

@@ -98,10 +98,12 @@ void ExpectBlocksMatchFrames(const Setting& setting) {
         EXPECT_EQ(blocks.passes, frames.passes) << name;
         ASSERT_EQ(blocks.left.size(), frames.left.size()) << name;
         // One comparison of the whole song: a mismatch reports the first frame that differs.
-        EXPECT_TRUE(blocks.left == frames.left) << name << " left differs first at frame "
+        EXPECT_TRUE(blocks.left == frames.left)
+            << name << " left differs first at frame "
             << std::distance(frames.left.begin(),
                              std::mismatch(frames.left.begin(), frames.left.end(), blocks.left.begin()).first);
-        EXPECT_TRUE(blocks.right == frames.right) << name << " right differs first at frame "
+        EXPECT_TRUE(blocks.right == frames.right)
+            << name << " right differs first at frame "
             << std::distance(frames.right.begin(),
                              std::mismatch(frames.right.begin(), frames.right.end(), blocks.right.begin()).first);
     }

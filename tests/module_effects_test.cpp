@@ -16,16 +16,25 @@ namespace {
 constexpr std::uint64_t kTick = 442;  // frames per tick at 22050 Hz
 
 modtest::SampleSpec Steady(std::uint8_t finetune = 0) {
-    return {.name = "steady", .data = modtest::Constant(64, 100), .finetune = finetune, .volume = 64,
-            .repeatStartWords = 0, .repeatLengthWords = 32};
+    return {.name = "steady",
+            .data = modtest::Constant(64, 100),
+            .finetune = finetune,
+            .volume = 64,
+            .repeatStartWords = 0,
+            .repeatLengthWords = 32};
 }
 
 // A replay of rows 0 and 1 of track 0 (steady samples 1, 2 with finetune 1,
 // 3 with 15 and 4 with 8), advanced to tick `tick` counted from row 0's
 // first; at speed 6, tick 6 is row 1's first.
 std::unique_ptr<Replay> AtTick(const std::string& row0, std::uint64_t tick, const std::string& row1 = "") {
-    auto replay = std::make_unique<Replay>(ModuleBuilder().sample(1, Steady()).sample(2, Steady(1)).sample(3, Steady(15)).sample(4, Steady(8))
-                                               .pattern(0, {{0, row0}, {1, row1}}).build());
+    auto replay = std::make_unique<Replay>(ModuleBuilder()
+                                               .sample(1, Steady())
+                                               .sample(2, Steady(1))
+                                               .sample(3, Steady(15))
+                                               .sample(4, Steady(8))
+                                               .pattern(0, {{0, row0}, {1, row1}})
+                                               .build());
     replay->frames(1 + tick * kTick + tick / 6);  // each row adds its reading frame
     return replay;
 }
@@ -91,7 +100,10 @@ TEST(ModuleTonePortamento, SlidesToTheNoteAndStopsThere) {
 }
 
 TEST(ModuleTonePortamento, WithVolumeSlideGoesOnSlidingAndFades) {
-    Replay combined(ModuleBuilder().sample(1, Steady()).pattern(0, {{0, "C-2 01 000"}, {1, "C-3 00 320"}, {2, "--- 00 504"}}).build());
+    Replay combined(ModuleBuilder()
+                        .sample(1, Steady())
+                        .pattern(0, {{0, "C-2 01 000"}, {1, "C-3 00 320"}, {2, "--- 00 504"}})
+                        .build());
     combined.frames(1 + 2 * (6 * kTick + 1) + kTick);
     EXPECT_EQ(combined.channel.track(0).period, 428u - 6 * 32);
     EXPECT_EQ(combined.channel.track(0).trackVolume, 60u);
@@ -162,7 +174,10 @@ TEST(ModuleSampleOffset, StartsTheNoteParamTimes256BytesIn) {
     std::vector<std::int8_t> pages;
     for (int page = 0; page < 4; ++page) pages.insert(pages.end(), 256, static_cast<std::int8_t>(10 * (page + 1)));
     auto image = [&](const std::string& cell) {
-        return ModuleBuilder().sample(1, {.name = "pages", .data = pages, .volume = 64}).pattern(0, {{0, cell}}).build();
+        return ModuleBuilder()
+            .sample(1, {.name = "pages", .data = pages, .volume = 64})
+            .pattern(0, {{0, cell}})
+            .build();
     };
     EXPECT_EQ(Replay(image("C-2 01 902")).frame().left, 30 * 64);
     EXPECT_EQ(Replay(image("C-2 01 904")).frame().left, 0);  // past the end: silent

@@ -21,7 +21,10 @@ SongHeader Read(const std::vector<std::uint8_t>& image) {
 }
 
 modtest::SampleSpec Bytes(std::size_t count, std::uint16_t repeatStart = 0, std::uint16_t repeatLength = 0) {
-    return {.name = "s", .data = modtest::Ramp(count), .volume = 40, .repeatStartWords = repeatStart,
+    return {.name = "s",
+            .data = modtest::Ramp(count),
+            .volume = 40,
+            .repeatStartWords = repeatStart,
             .repeatLengthWords = repeatLength};
 }
 
@@ -42,8 +45,11 @@ TEST(ModuleHeader, PatternCountComesFromThePlayedOrdersOnly) {
 }
 
 TEST(ModuleHeader, SamplesFollowOneAnotherAndEmptyOnesTakeNoBytes) {
-    const auto image = ModuleBuilder().sample(1, Bytes(10)).sample(2, {.name = "empty", .data = {}, .volume = 30})
-                           .sample(3, Bytes(6)).build();
+    const auto image = ModuleBuilder()
+                           .sample(1, Bytes(10))
+                           .sample(2, {.name = "empty", .data = {}, .volume = 30})
+                           .sample(3, Bytes(6))
+                           .build();
     const SongHeader header = Read(image);
     EXPECT_EQ(DataOffset(image, header, 3), DataOffset(image, header, 1) + 10);
     EXPECT_EQ(header.samples[2].data, nullptr);
@@ -84,12 +90,17 @@ TEST(ModuleHeader, SampleDataIsCutAtTheImagesEnd) {
 }
 
 TEST(ModuleHeader, TruncatedImagesPlaySilentlyToTheirEnd) {
-    const auto whole = ModuleBuilder().sample(1, Bytes(64, 0, 32)).orders({0, 1})
-                           .pattern(0, {{0, "C-2 01 000 | C-2 01 000"}}).pattern(1, {{0, "C-2 01 000"}}).build();
+    const auto whole = ModuleBuilder()
+                           .sample(1, Bytes(64, 0, 32))
+                           .orders({0, 1})
+                           .pattern(0, {{0, "C-2 01 000 | C-2 01 000"}})
+                           .pattern(1, {{0, "C-2 01 000"}})
+                           .build();
     for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{1083}, std::size_t{1084},
                                    std::size_t{2000}, whole.size() - 1}) {
         SCOPED_TRACE(size);
-        modtest::Replay replay(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
+        modtest::Replay replay(
+            std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
         replay.framesToEnd(1'000'000);
         EXPECT_TRUE(replay.channel.isStopped());
     }

@@ -11,18 +11,27 @@ using modtest::Replay;
 namespace {
 
 std::vector<std::uint8_t> FourTracks(modtest::SampleSpec sample) {
-    return ModuleBuilder().sample(1, sample).pattern(0, {{0, "C-2 01 000 | C-2 01 000 | C-2 01 000 | C-2 01 000"}}).build();
+    return ModuleBuilder()
+        .sample(1, sample)
+        .pattern(0, {{0, "C-2 01 000 | C-2 01 000 | C-2 01 000 | C-2 01 000"}})
+        .build();
 }
 
 modtest::SampleSpec Steady(std::int8_t value = 100) {
-    return {.name = "steady", .data = modtest::Constant(64, value), .volume = 64,
-            .repeatStartWords = 0, .repeatLengthWords = 32};
+    return {.name = "steady",
+            .data = modtest::Constant(64, value),
+            .volume = 64,
+            .repeatStartWords = 0,
+            .repeatLengthWords = 32};
 }
 
 }  // namespace
 
 TEST(ModuleMixing, SeparationPlacesTracksLeftRightRightLeft) {
-    struct Case { int separation; std::uint32_t outer, inner; };
+    struct Case {
+        int separation;
+        std::uint32_t outer, inner;
+    };
     for (const Case c : {Case{255, 64, 192}, Case{128, 95, 161}, Case{0, 127, 129}}) {
         Replay replay(FourTracks(Steady()), {.separation = c.separation});
         EXPECT_EQ(replay.channel.track(0).trackPan, c.outer) << c.separation;
@@ -55,8 +64,8 @@ TEST(ModuleMixing, MonoWeighsEachTrackByItsVolumeUnderTheChannelsVolume) {
 
 TEST(ModuleMixing, LoopingSampleWrapsToItsRepeatStart) {
     // Bytes 0..7 hold 1..8 and 4..7 loop, played a little over a byte a frame.
-    modtest::SampleSpec ramp{.name = "ramp", .data = {1, 2, 3, 4, 5, 6, 7, 8}, .volume = 64,
-                             .repeatStartWords = 2, .repeatLengthWords = 2};
+    modtest::SampleSpec ramp{
+        .name = "ramp", .data = {1, 2, 3, 4, 5, 6, 7, 8}, .volume = 64, .repeatStartWords = 2, .repeatLengthWords = 2};
     Replay replay(ModuleBuilder().sample(1, ramp).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
     std::vector<std::int32_t> heard;
     for (int i = 0; i < 12; ++i) heard.push_back(replay.frame().left / 64);
@@ -64,8 +73,8 @@ TEST(ModuleMixing, LoopingSampleWrapsToItsRepeatStart) {
 }
 
 TEST(ModuleMixing, OneWordRepeatDoesNotLoopAndAnEndedSampleIsSilent) {
-    modtest::SampleSpec once{.name = "once", .data = {9, 9, 9, 9}, .volume = 64,
-                             .repeatStartWords = 0, .repeatLengthWords = 1};
+    modtest::SampleSpec once{
+        .name = "once", .data = {9, 9, 9, 9}, .volume = 64, .repeatStartWords = 0, .repeatLengthWords = 1};
     Replay replay(ModuleBuilder().sample(1, once).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
     replay.frames(4);
     EXPECT_EQ(replay.frame().left, 0);
@@ -73,7 +82,10 @@ TEST(ModuleMixing, OneWordRepeatDoesNotLoopAndAnEndedSampleIsSilent) {
 }
 
 TEST(ModuleMixing, TrackWithoutASampleOrWithAnEmptyOneAddsNothing) {
-    Replay replay(ModuleBuilder().sample(1, Steady()).sample(2, {.name = "empty", .data = {}})
-                      .pattern(0, {{0, "C-2 00 000 | C-2 02 000 | C-2 1F 000"}}).build());
+    Replay replay(ModuleBuilder()
+                      .sample(1, Steady())
+                      .sample(2, {.name = "empty", .data = {}})
+                      .pattern(0, {{0, "C-2 00 000 | C-2 02 000 | C-2 1F 000"}})
+                      .build());
     EXPECT_EQ(replay.frame().left, 0);
 }

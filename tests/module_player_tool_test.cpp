@@ -22,8 +22,9 @@ struct PlayerRun {
 class ModulePlayerTool : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("orbitfend-modplay-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("orbitfend-modplay-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -31,8 +32,8 @@ protected:
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path(name);
     }
 
@@ -52,8 +53,12 @@ protected:
     static std::vector<std::uint8_t> Song() {
         return modtest::ModuleBuilder()
             .title("tool song")
-            .sample(1, {.name = "square", .data = modtest::SquareWave(64, 16), .finetune = 15, .volume = 48,
-                        .repeatStartWords = 0, .repeatLengthWords = 32})
+            .sample(1, {.name = "square",
+                        .data = modtest::SquareWave(64, 16),
+                        .finetune = 15,
+                        .volume = 48,
+                        .repeatStartWords = 0,
+                        .repeatLengthWords = 32})
             .pattern(0, {{0, "C-2 01 047 | E-2 01 000"}, {16, "G-2 01 A04"}, {32, "--- 00 D00"}})
             .orders({0, 0})
             .build();
@@ -97,8 +102,8 @@ TEST_F(ModulePlayerTool, UnplayableFilesExitOneNamingTheFileAndTheReason) {
 TEST_F(ModulePlayerTool, InfoDescribesTheSongAndItsSamples) {
     const PlayerRun info = run("--info " + write("song.mod", Song()));
     ASSERT_EQ(info.exitCode, 0) << info.err;
-    for (const char* expected : {"tool song", "2 orders", "patterns:    1", "square", "64", "0+64", "48", "-1",
-                                 "duration:    0:11.6"})
+    for (const char* expected :
+         {"tool song", "2 orders", "patterns:    1", "square", "64", "0+64", "48", "-1", "duration:    0:11.6"})
         EXPECT_NE(info.err.find(expected), std::string::npos) << expected << " in\n" << info.err;
 }
 

@@ -13,8 +13,11 @@ namespace {
 // A looping sample of constant value 100, so every frame shows whether track 0 sounds.
 ModuleBuilder WithSteadySample() {
     ModuleBuilder builder;
-    builder.sample(1, {.name = "steady", .data = modtest::Constant(64, 100), .volume = 64,
-                       .repeatStartWords = 0, .repeatLengthWords = 32});
+    builder.sample(1, {.name = "steady",
+                       .data = modtest::Constant(64, 100),
+                       .volume = 64,
+                       .repeatStartWords = 0,
+                       .repeatLengthWords = 32});
     return builder;
 }
 
@@ -87,8 +90,7 @@ TEST(ModuleSequencer, JumpsThatLeaveTheSongEndItOrComeRound) {
     Replay ended(ModuleBuilder().orders({0, 1}).pattern(0, {{0, "--- 00 B80"}}).build());
     EXPECT_EQ(ended.framesToEnd(10'000), 1 + RowFrames(6, 441));
     // ...and takes a looping one to its restart position.
-    Replay looped(ModuleBuilder().orders({0, 1, 1}).restart(1).pattern(1, {{0, "--- 00 BFF"}}).build(),
-                  {.loop = true});
+    Replay looped(ModuleBuilder().orders({0, 1, 1}).restart(1).pattern(1, {{0, "--- 00 BFF"}}).build(), {.loop = true});
     looped.frames(1 + 64 * RowFrames(6, 441));
     EXPECT_EQ(looped.channel.order(), 1u);
     EXPECT_EQ(looped.channel.completedPasses(), 0u);

@@ -45,8 +45,10 @@ TEST(FramePlacement, EveryLayoutShowsFramePixelXYAtXY) {
             // The pixel's place in the uploaded memory, counted from its lowest address.
             const int offset = pixel.x * (p.cbxPitch / 2) + pixel.y * (p.cbyPitch / 2) - span.lowOffset;
             const ScreenPoint shown = renderedAt(offset % o.textureWidth, offset / o.textureWidth, o, copy);
-            EXPECT_EQ((shown.x - frame.x) / 4, pixel.x) << static_cast<int>(layout) << " at " << pixel.x << "," << pixel.y;
-            EXPECT_EQ((shown.y - frame.y) / 4, pixel.y) << static_cast<int>(layout) << " at " << pixel.x << "," << pixel.y;
+            EXPECT_EQ((shown.x - frame.x) / 4, pixel.x)
+                << static_cast<int>(layout) << " at " << pixel.x << "," << pixel.y;
+            EXPECT_EQ((shown.y - frame.y) / 4, pixel.y)
+                << static_cast<int>(layout) << " at " << pixel.x << "," << pixel.y;
         }
     }
 }

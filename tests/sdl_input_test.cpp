@@ -33,7 +33,9 @@ struct Desktop {
         e.key.repeat = repeat ? 1 : 0;
         return input.handle(e);
     }
-    WindowRequest down(SDL_Keycode k, bool repeat = false, Uint16 mods = KMOD_NONE) { return key(SDL_KEYDOWN, k, repeat, mods); }
+    WindowRequest down(SDL_Keycode k, bool repeat = false, Uint16 mods = KMOD_NONE) {
+        return key(SDL_KEYDOWN, k, repeat, mods);
+    }
     void up(SDL_Keycode k) { key(SDL_KEYUP, k); }
 
     void button(Uint32 type, SDL_JoystickID pad, SDL_GameControllerButton b) {
@@ -67,12 +69,12 @@ Posted keyDown(int vk) { return {{WM_KEYDOWN, static_cast<WPARAM>(vk)}}; }
 
 TEST(SdlInput, DesktopKeysStandForTheDevicesKeys) {
     const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_LEFT, 37},  {SDLK_UP, 38},    {SDLK_RIGHT, 39}, {SDLK_DOWN, 40},     {SDLK_RETURN, 13},
-        {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27}, {SDLK_F1, 112}, {SDLK_F2, 113},    {SDLK_F6, 117},
-        {SDLK_F7, 118},   {SDLK_F8, 119},   {SDLK_F9, 120},   {SDLK_F10, 121},     {SDLK_4, 52},
-        {SDLK_5, 53},     {SDLK_6, 54},     {SDLK_KP_4, 52},  {SDLK_KP_5, 53},     {SDLK_KP_6, 54},
-        {SDLK_SPACE, 120}, {SDLK_p, 121},   {SDLK_PLUS, 117}, {SDLK_EQUALS, 117},  {SDLK_KP_PLUS, 117},
-        {SDLK_MINUS, 118}, {SDLK_KP_MINUS, 118},
+        {SDLK_LEFT, 37},     {SDLK_UP, 38},        {SDLK_RIGHT, 39}, {SDLK_DOWN, 40},    {SDLK_RETURN, 13},
+        {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27},    {SDLK_F1, 112},   {SDLK_F2, 113},     {SDLK_F6, 117},
+        {SDLK_F7, 118},      {SDLK_F8, 119},       {SDLK_F9, 120},   {SDLK_F10, 121},    {SDLK_4, 52},
+        {SDLK_5, 53},        {SDLK_6, 54},         {SDLK_KP_4, 52},  {SDLK_KP_5, 53},    {SDLK_KP_6, 54},
+        {SDLK_SPACE, 120},   {SDLK_p, 121},        {SDLK_PLUS, 117}, {SDLK_EQUALS, 117}, {SDLK_KP_PLUS, 117},
+        {SDLK_MINUS, 118},   {SDLK_KP_MINUS, 118},
     };
     Desktop d;
     for (auto [key, vk] : keys) {
@@ -146,7 +148,8 @@ TEST(SdlInput, GamepadPlaysWithTheDpadStickAndButtons) {
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_START);
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_BACK);
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_GUIDE);
-    EXPECT_EQ(d.take(), (Posted{{WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_F10}}));
+    EXPECT_EQ(d.take(),
+              (Posted{{WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_F10}}));
     d.button(SDL_CONTROLLERBUTTONUP, pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
     EXPECT_FALSE(d.held(VK_LEFT));
     EXPECT_TRUE(d.held(VK_F9));

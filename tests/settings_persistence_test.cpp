@@ -88,9 +88,7 @@ TEST(Settings, AVolumeAboveTheScaleFallsToTheTopOnTheFirstPassWithVolumeUpHeld) 
 
 TEST(Settings, ValuesOfAnotherTypeOrSizeCountAsAbsent) {
     SettingsRun r;
-    r.store({{kProgramKey,
-              {{"HiScore", Text("9999")},
-               {"Sound", {{"type", "REG_DWORD"}, {"bytes", "4000"}}}}}});
+    r.store({{kProgramKey, {{"HiScore", Text("9999")}, {"Sound", {{"type", "REG_DWORD"}, {"bytes", "4000"}}}}}});
     RunResult result = r.run("", 50);
     ASSERT_EQ(result.exitCode, 0) << result.stderrText;
     EXPECT_EQ(result.trace.front()["highScore"], 0);
@@ -121,20 +119,19 @@ TEST_P(EveryWayOut, SavesTheVolumeAndGivesTheKeyPressValuesBack) {
     EXPECT_EQ(WithoutText(r.stored()[kKeypressKey]), keypress);
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, EveryWayOut,
-                         testing::Values(WayOut{"BackKey", "200 down 27\n", 100000},
-                                         WayOut{"LossOfActivation", "200 deactivate\n", 100000},
-                                         WayOut{"BackKeyAndLossOfActivationAtOnce", "200 down 27\n200 deactivate\n",
-                                                100000},
-                                         WayOut{"CloseRequest", "", 200}),
-                         [](const testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Settings, EveryWayOut,
+    testing::Values(WayOut{"BackKey", "200 down 27\n", 100000}, WayOut{"LossOfActivation", "200 deactivate\n", 100000},
+                    WayOut{"BackKeyAndLossOfActivationAtOnce", "200 down 27\n200 deactivate\n", 100000},
+                    WayOut{"CloseRequest", "", 200}),
+    [](const testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
 TEST(Settings, KeyPressScriptsOfAnyLengthComeBackExactly) {
     const json scripts[] = {
         Text(std::string(14, 'a')),                         // the longest that fits 30 bytes
         Text("a forty character script name, exactly!!"),   // longer than 30 bytes
-        {{"type", "REG_SZ"}, {"utf16", {104, 0, 105, 0}}},   // a zero inside
-        {{"type", "REG_SZ"}, {"bytes", "610062"}},           // an odd number of bytes
+        {{"type", "REG_SZ"}, {"utf16", {104, 0, 105, 0}}},  // a zero inside
+        {{"type", "REG_SZ"}, {"bytes", "610062"}},          // an odd number of bytes
     };
     for (const json& script : scripts) {
         SettingsRun r;

@@ -78,9 +78,9 @@ TEST(SettingsStore, AMissingFileIsAnEmptyStoreThatIsWrittenOnlyWhenSaved) {
 
 TEST(SettingsStore, AFileThatCannotBeUnderstoodIsMovedAsideWhole) {
     const std::vector<std::string> unusable = {
-        "{\"version\": 1, \"HKEY_CURRENT_USER\": {",                                    // cut short
-        "{\"version\": 2, \"HKEY_CURRENT_USER\": {}}",                                   // a later format
-        "[1, 2, 3]",                                                                     // not an object
+        "{\"version\": 1, \"HKEY_CURRENT_USER\": {",    // cut short
+        "{\"version\": 2, \"HKEY_CURRENT_USER\": {}}",  // a later format
+        "[1, 2, 3]",                                    // not an object
         R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_DWORD", "dword": -1}}}})",
         R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_SZ", "utf16": [65536]}}}})",
         R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_BINARY", "bytes": "abc"}}}})",

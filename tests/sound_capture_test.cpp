@@ -37,9 +37,9 @@ TEST(SoundCapture, TheSameRunGivesAByteIdenticalWaveFile) {
     // A RIFF WAVE of 8-bit mono at 11025 Hz whose sizes match the file.
     const std::string& wav = captures[0];
     auto u32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(wav[at]) | static_cast<unsigned char>(wav[at + 1]) << 8 |
-                                          static_cast<unsigned char>(wav[at + 2]) << 16 |
-                                          static_cast<unsigned char>(wav[at + 3]) << 24);
+        return static_cast<std::uint32_t>(
+            static_cast<unsigned char>(wav[at]) | static_cast<unsigned char>(wav[at + 1]) << 8 |
+            static_cast<unsigned char>(wav[at + 2]) << 16 | static_cast<unsigned char>(wav[at + 3]) << 24);
     };
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(u32(4), wav.size() - 8);
@@ -53,8 +53,8 @@ TEST(SoundCapture, TheSameRunGivesAByteIdenticalWaveFile) {
 TEST(SoundCapture, WithoutASoundDeviceTheEngineStaysUnstarted) {
     ScratchDir dir;
     const std::string wav = dir.file("none.wav");
-    RunResult result = RunHeadless(dir, {"--keys", dir.write("keys.txt", firingKeys()), "--until", "3000", "--wav", wav,
-                                         "--no-sound"}, false);
+    RunResult result = RunHeadless(
+        dir, {"--keys", dir.write("keys.txt", firingKeys()), "--until", "3000", "--wav", wav, "--no-sound"}, false);
     ASSERT_EQ(result.exitCode, 0) << result.stderrText;
     EXPECT_FALSE(std::filesystem::exists(wav));
 }

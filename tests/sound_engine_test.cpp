@@ -38,8 +38,10 @@ TEST_F(EngineTest, StartChoosesRateBufferSizeAndCounts) {
         std::uint32_t wantRate, wantFrames, wantMusic, wantVoices;
     };
     const Case cases[] = {
-        {11025, 0, 16, 11025, 298, 1, 16},   {22050, 2, 2, 22050, 588, 2, 8},
-        {44100, 5, 100, 44100, 1176, 3, 64}, {8000, 3, 64, 22050, 588, 3, 64},
+        {11025, 0, 16, 11025, 298, 1, 16},
+        {22050, 2, 2, 22050, 588, 2, 8},
+        {44100, 5, 100, 44100, 1176, 3, 64},
+        {8000, 3, 64, 22050, 588, 3, 64},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(engine.start(c.rate, c.music, c.voices, 0), 1);

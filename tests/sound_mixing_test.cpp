@@ -79,8 +79,8 @@ TEST(VoiceMixing, MasterVolumeScalesTheVoiceAndOutOfRangeValuesAreForced) {
 
 TEST(OutputByte, ShiftsBySevenAndClipsAtBothEnds) {
     EXPECT_EQ(OutputByte(0), 128);
-    EXPECT_EQ(OutputByte(127), 128);   // below one step
-    EXPECT_EQ(OutputByte(-1), 127);    // the shift is arithmetic
+    EXPECT_EQ(OutputByte(127), 128);  // below one step
+    EXPECT_EQ(OutputByte(-1), 127);   // the shift is arithmetic
     EXPECT_EQ(OutputByte(2 * 127 * 64), 255);
     EXPECT_EQ(OutputByte(3 * 127 * 64), 255);
     EXPECT_EQ(OutputByte(2 * -128 * 64), 0);

@@ -108,8 +108,9 @@ TEST(WaveLoading, SizesThatPointPastTheEndFail) {
     std::string shortFormat = WaveBytes(WaveSpec{});
     shortFormat[16] = 14;
     const std::string noData = WaveBytes(WaveSpec{}).substr(0, 36) + Chunk("LIST", "four");
-    for (const std::string& bytes : {withDataSize(WaveBytes(WaveSpec{}), 5), withDataSize(WaveBytes(WaveSpec{}), 0xFFFFFFFF),
-                                     lyingSkip, lyingFormat, shortFormat, noData}) {
+    for (const std::string& bytes :
+         {withDataSize(WaveBytes(WaveSpec{}), 5), withDataSize(WaveBytes(WaveSpec{}), 0xFFFFFFFF), lyingSkip,
+          lyingFormat, shortFormat, noData}) {
         Sample file, image;
         EXPECT_EQ(l.both(bytes, bytes.size(), image, file), 0);
     }

@@ -22,6 +22,7 @@ struct DamagePattern {
 
 constexpr int kPatternLeft = -2;
 
+// clang-format off
 constexpr DamagePattern kShotDamage[3] = {
     {-1, 3, {"..##.",
              "#.X.#",
@@ -33,7 +34,9 @@ constexpr DamagePattern kShotDamage[3] = {
              "#.XX.",
              ".###."}},
 };
+// clang-format on
 
+// clang-format off
 constexpr DamagePattern kBombDamage[3] = {
     {-2, 4, {"..#..",
              ".###.",
@@ -48,10 +51,11 @@ constexpr DamagePattern kBombDamage[3] = {
              "##X#.",
              ".####"}},
 };
+// clang-format on
 
 constexpr std::int32_t kAlienPoints[kRows] = {30, 20, 20, 10, 10};
-constexpr std::int32_t kAlienBoxWidth = 9;   // the hit box spans x .. x + 9
-constexpr std::int32_t kAlienBoxHeight = 6;  // and y .. y + 6
+constexpr std::int32_t kAlienBoxWidth = 9;     // the hit box spans x .. x + 9
+constexpr std::int32_t kAlienBoxHeight = 6;    // and y .. y + 6
 constexpr std::int32_t kShieldErodingY = 164;  // aliens this low wear the shields away
 constexpr std::int32_t kErodeBoxWidth = 9;
 constexpr std::int32_t kErodeBoxHeight = 7;

@@ -10,15 +10,16 @@
 namespace {
 
 constexpr std::int32_t kMarchPositions = kColumns * kRows;  // 55
-constexpr std::int32_t kRightLimit = 164;  // an alien past this x has reached the right edge
-constexpr std::int32_t kLeftLimit = 3;     // and below this one the left edge
-constexpr std::int32_t kStepDown = 8;      // pixels per step-down sweep
+constexpr std::int32_t kRightLimit = 164;                   // an alien past this x has reached the right edge
+constexpr std::int32_t kLeftLimit = 3;                      // and below this one the left edge
+constexpr std::int32_t kStepDown = 8;                       // pixels per step-down sweep
 constexpr std::int32_t kMarchNotes = 4;
 constexpr std::int32_t kLowAlienY = 160;  // below this the sprite is plotted pixel by pixel
 
 // Plotted for an exploding alien: columns x - 2 .. x + 10, rows y .. y + 8.
 constexpr int kExplosionRows = 9;
 constexpr int kExplosionLeft = -2;
+// clang-format off
 constexpr const char* kAlienExplosion[kExplosionRows] = {
     "....#...#....",
     ".#...#.#...#.",
@@ -30,6 +31,7 @@ constexpr const char* kAlienExplosion[kExplosionRows] = {
     ".#...#.#...#.",
     "....#...#....",
 };
+// clang-format on
 constexpr std::int32_t kLastExplosionState = 4;
 
 void landFormation() {

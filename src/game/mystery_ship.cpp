@@ -40,9 +40,7 @@ void drawShipValue() {
 
 }  // namespace
 
-std::int32_t MysteryShipValue(std::int32_t kind) {
-    return kind >= 0 && kind < kShipKinds ? kShipValues[kind] : 0;
-}
+std::int32_t MysteryShipValue(std::int32_t kind) { return kind >= 0 && kind < kShipKinds ? kShipValues[kind] : 0; }
 
 void ArmMysteryShip() {
     MysteryShip& ship = gameState.ship;

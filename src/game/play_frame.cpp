@@ -94,8 +94,7 @@ int PlayFrame() {
     if (gameState.mode != LifeLost && cannonAlive()) DropBombs();
     DrawStatusLine();
     if (gameState.aliensLeft >= 1 && gameState.mode != LifeLost && cannonAlive()) MarchFormation();
-    if (gameState.mode == Playing && gameState.aliensLeft >= 1 && GetTickCount() > gameState.shipDue)
-        flyMysteryShip();
+    if (gameState.mode == Playing && gameState.aliensLeft >= 1 && GetTickCount() > gameState.shipDue) flyMysteryShip();
     MoveShots();
     ResolveCollisions();
     if (scoreBefore < kExtraLifeScore && gameState.score >= kExtraLifeScore) {

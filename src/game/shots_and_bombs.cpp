@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kDropChance = 250;       // a free column drops a bomb 1 time in 250
+constexpr int kDropChance = 250;            // a free column drops a bomb 1 time in 250
 constexpr std::int32_t kShotTopLimit = 25;  // a shot above this has left the playfield
 constexpr std::int32_t kShotLength = 5;
 constexpr std::int32_t kLastBombExplosionState = 9;
@@ -23,6 +23,7 @@ struct Figure {
 };
 
 // Columns bomb.x - 1 .. bomb.x + 1, rows bomb.y .. bomb.y + 4.
+// clang-format off
 constexpr const char* kBombLines[] = {
     "###",
     ".#.",
@@ -30,7 +31,9 @@ constexpr const char* kBombLines[] = {
     ".#.",
     ".#.",
 };
+// clang-format on
 // Columns bomb.x - 2 .. bomb.x + 2, rows bomb.y - 1 .. bomb.y + 5.
+// clang-format off
 constexpr const char* kBombExplosionLines[] = {
     "#.#.#",
     ".#.#.",
@@ -40,6 +43,7 @@ constexpr const char* kBombExplosionLines[] = {
     ".#.#.",
     "#.#.#",
 };
+// clang-format on
 constexpr Figure kBombFigure{-1, 0, 5, kBombLines};
 constexpr Figure kBombExplosionFigure{-2, -1, 7, kBombExplosionLines};
 

@@ -63,7 +63,7 @@ struct MysteryShip {
 struct WorldFields {
     Alien aliens[kColumns][kRows];  // column by column; column 0 leftmost, row 0 the top
     std::int32_t aliensLeft;
-    std::int32_t marchStep;  // +2 (right) or -2 (left), pixels
+    std::int32_t marchStep;   // +2 (right) or -2 (left), pixels
     std::int32_t marchIndex;  // 0..54, the next alien to move in the march order
     std::int32_t marchNote;   // 0..3, the note that sounded last
     std::uint8_t stepDownSweep;
@@ -84,4 +84,3 @@ struct WorldFields {
     std::uint8_t fireLatch;
     std::uint32_t lastFrameTick;
 };
-

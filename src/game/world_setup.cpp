@@ -6,6 +6,7 @@
 namespace {
 
 // One shape for all four shields: '#' solid, '.' empty; 17 columns by 13 rows.
+// clang-format off
 constexpr const char* kShieldShape[kShieldRows] = {
     "....#########....",
     "...###########...",
@@ -21,6 +22,7 @@ constexpr const char* kShieldShape[kShieldRows] = {
     "#####.......#####",
     "####.........####",
 };
+// clang-format on
 
 constexpr std::int32_t kFirstMarchStep = 2;  // pixels, to the right
 

@@ -34,8 +34,8 @@ NativePixel Surface::nativeColour(std::uint32_t colour) const {
     return bitsPerPixel == 16 ? PackColour(*this, colour) : 0;
 }
 
-Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y,
-                       std::int32_t w, std::int32_t h) {
+Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
+                       std::int32_t h) {
     if (bitmap == nullptr) return nullptr;
     Image* image = new (std::nothrow) Image{};
     if (image == nullptr) return nullptr;
@@ -47,8 +47,7 @@ Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int
     return image;
 }
 
-BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
-                            std::int32_t h) {
+BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
     BitmapSection section;
     int bitmapWidth = 0, bitmapHeight = 0;
     if (!platform::GetBitmapSize(bitmap, &bitmapWidth, &bitmapHeight)) return section;

@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 
 // COLORREF values 0x00BBGGRR of the colours the program names.
-constexpr std::uint32_t kBlue = 0xFF0000;   // the colour key
+constexpr std::uint32_t kBlue = 0xFF0000;  // the colour key
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kGreen = 0x32FF32;
@@ -33,15 +33,14 @@ struct BitmapSection {
 // of the w x h rectangle at (x, y), in `target`'s pixel format. Null without a
 // bitmap; an Image without pixels when the bitmap could not be copied or the
 // target is not 16 bits per pixel. The caller owns the Image (FreeImage).
-Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y,
-                       std::int32_t w, std::int32_t h);
+Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
+                       std::int32_t h);
 
 // Copies the whole bitmap, or its w x h rectangle at (x, y), into a new
 // section. A rectangle makes a section and an Image of exactly w x h; parts
 // of it outside the bitmap stay black. No bits when the size is empty or the
 // memory cannot be had.
-BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
-                            std::int32_t h);
+BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h);
 void FreeSection(BitmapSection& section);
 
 // A new array of width x height native pixels, row by row from the top, read

@@ -12,6 +12,7 @@ struct SpriteCell {
 
 // Every picture the program draws from the sprite sheet. Digit cells are
 // rows of ten 4 x 6 digits, digit d at x = 4 * (d + first).
+// clang-format off
 namespace cells {
 //                                     x   y   w   h     colour
 constexpr SpriteCell whiteDigits     { 4,  0,  4,  6}; // white, digit d at x 4*(d+1)
@@ -31,6 +32,7 @@ constexpr SpriteCell gameOverLabel   { 0, 47, 42,  5}; // red: GAME OVER
 constexpr SpriteCell alienExplosion  {20, 26, 13,  8}; // white
 constexpr SpriteCell bomb            {35, 21,  2,  5}; // white
 }  // namespace cells
+// clang-format on
 
 // The sprite of an alien of kind 1..3 in animation frame 0 or 1.
 const SpriteCell& AlienCell(std::int32_t kind, std::int32_t frame);

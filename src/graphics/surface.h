@@ -45,8 +45,8 @@ public:
     // Copies the w x h rectangle at (sx, sy) of `source` to (dx, dy), skipping
     // source pixels equal to `key` unless it is NO_KEY. The destination
     // rectangle is clipped; a source rectangle outside the Image is refused.
-    bool blit(std::int32_t dx, std::int32_t dy, std::int32_t w, std::int32_t h, const Image* source,
-              std::int32_t sx, std::int32_t sy, std::uint32_t key);
+    bool blit(std::int32_t dx, std::int32_t dy, std::int32_t w, std::int32_t h, const Image* source, std::int32_t sx,
+              std::int32_t sy, std::uint32_t key);
     bool blitOpaque(std::int32_t dx, std::int32_t dy, std::int32_t w, std::int32_t h, const Image* source,
                     std::int32_t sx, std::int32_t sy);
     // Note the key before sx and sy.
@@ -64,8 +64,8 @@ public:
     std::int32_t yPitch = 0;  // bytes
     std::int32_t bitsPerPixel = 0;
     std::uint32_t formatFlags = 0;
-    std::int32_t xStep = 0;  // pixels
-    std::int32_t yStep = 0;  // pixels
+    std::int32_t xStep = 0;       // pixels
+    std::int32_t yStep = 0;       // pixels
     std::int32_t lowOffset = 0;   // pixels from (0, 0) to the lowest-addressed pixel, <= 0
     std::int32_t highOffset = 0;  // pixels from (0, 0) to the highest-addressed pixel, >= 0
 };

@@ -35,16 +35,16 @@ bool GetBitmapSize(HBITMAP bitmap, int* width, int* height) {
     return true;
 }
 
-bool CopyBitmapToSection(HBITMAP bitmap, int sx, int sy, int w, int h, std::uint8_t* sectionBits,
-                         int sectionWidth, int sectionHeight) {
+bool CopyBitmapToSection(HBITMAP bitmap, int sx, int sy, int w, int h, std::uint8_t* sectionBits, int sectionWidth,
+                         int sectionHeight) {
     if (bitmap == nullptr || sectionBits == nullptr || sectionWidth < 1 || sectionHeight < 1) return false;
     // Section pixel (i, j) receives bitmap pixel (sx + i, sy + j); keep the i
     // and j for which both lie inside their pictures. 64-bit, so that no
     // rectangle argument can overflow the comparison.
     const long long firstColumn = std::max(0LL, -static_cast<long long>(sx));
     const long long firstRow = std::max(0LL, -static_cast<long long>(sy));
-    const long long endColumn = std::min({static_cast<long long>(w), static_cast<long long>(sectionWidth),
-                                          static_cast<long long>(bitmap->width) - sx});
+    const long long endColumn = std::min(
+        {static_cast<long long>(w), static_cast<long long>(sectionWidth), static_cast<long long>(bitmap->width) - sx});
     const long long endRow = std::min({static_cast<long long>(h), static_cast<long long>(sectionHeight),
                                        static_cast<long long>(bitmap->height) - sy});
 

@@ -54,13 +54,17 @@ int main(int argc, char** argv) {
     app.add_option("--layout", layout, "Frame buffer layout")->check(CLI::IsMember({"normal", "rot90", "flipy"}));
     app.add_option("--settings", options.settingsDir, "Directory that holds the settings file");
     auto* headlessOnly = app.add_option_group("Headless", "Options of --headless runs");
-    headlessOnly->add_option("--keys", options.keysPath, "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate'");
+    headlessOnly->add_option("--keys", options.keysPath,
+                             "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate'");
     headlessOnly->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
     headlessOnly->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
-    headlessOnly->add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
-    headlessOnly->add_option("--screenshot", screenshots, "MS:FILE.png, the frame presented at the first pass at or after MS")
+    headlessOnly->add_flag("--trace-world", options.traceWorld,
+                           "Add the aliens, bombs, shields and ground to the trace");
+    headlessOnly
+        ->add_option("--screenshot", screenshots, "MS:FILE.png, the frame presented at the first pass at or after MS")
         ->allow_extra_args(false);
-    headlessOnly->add_option("--pixel-format", pixelFormat, "Display pixel format")->check(CLI::IsMember({"565", "555"}));
+    headlessOnly->add_option("--pixel-format", pixelFormat, "Display pixel format")
+        ->check(CLI::IsMember({"565", "555"}));
     headlessOnly->add_option("--drop-resource", dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
         ->allow_extra_args(false);
     headlessOnly->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");

@@ -169,8 +169,8 @@ bool GetBitmapSize(HBITMAP bitmap, int* width, int* height);
 // of a 24-bit bottom-up section (rows of sectionWidth pixels, 3 bytes each,
 // blue-green-red; sectionHeight rows, the last row first in memory). Pixels
 // outside the bitmap or the section are left alone.
-bool CopyBitmapToSection(HBITMAP bitmap, int sx, int sy, int w, int h,
-                         std::uint8_t* sectionBits, int sectionWidth, int sectionHeight);
+bool CopyBitmapToSection(HBITMAP bitmap, int sx, int sy, int w, int h, std::uint8_t* sectionBits, int sectionWidth,
+                         int sectionHeight);
 void DeleteBitmap(HBITMAP bitmap);
 
 // ---- The headless harness's hooks ----------------------------------------

@@ -46,8 +46,8 @@ constexpr LONG ERROR_MORE_DATA = 234;
 // when missing; an empty or null `subKey` opens `parent` again. `reserved`,
 // `className`, `options`, `access` and `security` are accepted and unused.
 // `disposition`, when given, says whether the key was created or opened.
-LONG RegCreateKeyEx(HKEY parent, const char* subKey, DWORD reserved, const char* className, DWORD options,
-                    DWORD access, void* security, HKEY* result, DWORD* disposition);
+LONG RegCreateKeyEx(HKEY parent, const char* subKey, DWORD reserved, const char* className, DWORD options, DWORD access,
+                    void* security, HKEY* result, DWORD* disposition);
 
 // Reads value `name` of `key`. `type`, when given, receives its type. With a
 // null `data`, `*size` receives the value's size. Otherwise `*size` is the

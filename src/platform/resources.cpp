@@ -1,9 +1,9 @@
 // Resources by type and number, from the table compiled into the executable,
 // less any that the run's options drop.
+#include <unistd.h>
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "platform/embedded_resources.h"
 #include "platform/options.h"

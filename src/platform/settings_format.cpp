@@ -18,8 +18,8 @@ struct TypeName {
     const char* name;
 };
 constexpr TypeName kTypeNames[] = {
-    {REG_NONE, "REG_NONE"},           {REG_SZ, "REG_SZ"},       {REG_EXPAND_SZ, "REG_EXPAND_SZ"},
-    {REG_BINARY, "REG_BINARY"},       {REG_DWORD, "REG_DWORD"}, {REG_MULTI_SZ, "REG_MULTI_SZ"},
+    {REG_NONE, "REG_NONE"},     {REG_SZ, "REG_SZ"},       {REG_EXPAND_SZ, "REG_EXPAND_SZ"},
+    {REG_BINARY, "REG_BINARY"}, {REG_DWORD, "REG_DWORD"}, {REG_MULTI_SZ, "REG_MULTI_SZ"},
 };
 
 bool isStringType(std::uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
@@ -84,8 +84,8 @@ Json describeValue(const SettingsValue& value) {
     Json out;
     out["type"] = typeToJson(value.type);
     if (value.type == REG_DWORD && b.size() == 4) {
-        out["dword"] = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
-                       std::uint32_t{b[3]} << 24;
+        out["dword"] =
+            std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
     } else if (isStringType(value.type) && b.size() % 2 == 0) {
         std::vector<std::uint16_t> units;
         for (std::size_t i = 0; i < b.size(); i += 2) units.push_back(static_cast<std::uint16_t>(b[i] | b[i + 1] << 8));

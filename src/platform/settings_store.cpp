@@ -39,8 +39,7 @@ std::filesystem::path asideName(const std::filesystem::path& file) {
     const std::string base = file.string() + ".corrupt-" + stamp;
     std::filesystem::path candidate = base;
     std::error_code ec;
-    for (int n = 2; std::filesystem::symlink_status(candidate, ec).type() != std::filesystem::file_type::not_found;
-         ++n)
+    for (int n = 2; std::filesystem::symlink_status(candidate, ec).type() != std::filesystem::file_type::not_found; ++n)
         candidate = base + "-" + std::to_string(n);
     return candidate;
 }
@@ -72,8 +71,9 @@ void SettingsStore::setAside(const std::string& reason) {
         file_.clear();
         return;
     }
-    std::fprintf(stderr, "orbitfend: the settings file %s is not used: %s; it was moved to %s and the settings "
-                         "start from the defaults\n",
+    std::fprintf(stderr,
+                 "orbitfend: the settings file %s is not used: %s; it was moved to %s and the settings "
+                 "start from the defaults\n",
                  file_.c_str(), reason.c_str(), aside.c_str());
 }
 

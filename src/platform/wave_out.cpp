@@ -54,8 +54,8 @@ std::uint32_t waveOutGetNumDevs() {
     return device ? device->deviceCount() : 0;
 }
 
-MMRESULT waveOutOpen(HWAVEOUT* device, std::uint32_t deviceId, const WAVEFORMATEX* format,
-                     ThreadMessageQueue* callback, std::uintptr_t /*instance*/, std::uint32_t flags) {
+MMRESULT waveOutOpen(HWAVEOUT* device, std::uint32_t deviceId, const WAVEFORMATEX* format, ThreadMessageQueue* callback,
+                     std::uintptr_t /*instance*/, std::uint32_t flags) {
     if (device == nullptr || format == nullptr || callback == nullptr || flags != CALLBACK_THREAD)
         return MMSYSERR_INVALPARAM;
     WaveDevice* chosen = backendDevice();

@@ -102,8 +102,8 @@ using HWAVEOUT = WaveDevice*;
 std::uint32_t waveOutGetNumDevs();
 // `callback` must be a ThreadMessageQueue and `flags` CALLBACK_THREAD; only
 // 8-bit PCM with one or two channels is accepted.
-MMRESULT waveOutOpen(HWAVEOUT* device, std::uint32_t deviceId, const WAVEFORMATEX* format,
-                     ThreadMessageQueue* callback, std::uintptr_t instance, std::uint32_t flags);
+MMRESULT waveOutOpen(HWAVEOUT* device, std::uint32_t deviceId, const WAVEFORMATEX* format, ThreadMessageQueue* callback,
+                     std::uintptr_t instance, std::uint32_t flags);
 MMRESULT waveOutPrepareHeader(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize);
 MMRESULT waveOutUnprepareHeader(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize);
 MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, std::uint32_t headerSize);

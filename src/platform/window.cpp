@@ -34,9 +34,7 @@ std::uint32_t timerPeriod = 0;
 std::uint32_t timerDue = 0;
 
 // Signed distance on the wrapping millisecond clock.
-bool tickReached(std::uint32_t now, std::uint32_t due) {
-    return static_cast<std::int32_t>(now - due) >= 0;
-}
+bool tickReached(std::uint32_t now, std::uint32_t due) { return static_cast<std::int32_t>(now - due) >= 0; }
 
 }  // namespace
 

@@ -40,12 +40,8 @@ void pollVolumeKeys() {
 
 void runModeFrame() {
     switch (gameState.mode) {
-    case Title:
-        DrawTitleScreen();
-        break;
-    case Paused:
-        DrawPausedScreen();
-        break;
+    case Title: DrawTitleScreen(); break;
+    case Paused: DrawPausedScreen(); break;
     case GameOver:
         DrawGameOverScreen();
         if (deadlinePassed()) gameState.mode = Title;
@@ -58,9 +54,7 @@ void runModeFrame() {
         }
         PlayFrame();
         break;
-    default:
-        PlayFrame();
-        break;
+    default: PlayFrame(); break;
     }
 }
 

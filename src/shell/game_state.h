@@ -24,13 +24,13 @@ struct ShellFields {
     std::uint32_t modeDeadline = 0;  // tick at which the timed mode ends (strictly after)
     std::int32_t score = 0;
     std::int32_t highScore = 0;
-    std::int32_t volume = 16;       // sample volume, nominally 0..64
-    std::int32_t volumeScale = 0;   // 0..320 when changed by the keys; volume = volumeScale / 5
+    std::int32_t volume = 16;      // sample volume, nominally 0..64
+    std::int32_t volumeScale = 0;  // 0..320 when changed by the keys; volume = volumeScale / 5
     void* instance = nullptr;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    Image* titleImage = nullptr;  // owned
-    Image* spriteSheet = nullptr;  // owned
+    Image* titleImage = nullptr;    // owned
+    Image* spriteSheet = nullptr;   // owned
     Image* pausedBanner = nullptr;  // owned
     std::uint16_t colourKey = 0;
     platform::ActivationInfo activationInfo{};

@@ -25,7 +25,8 @@ Json describeWorld() {
     }
     world["aliens"] = columns;
     Json bombs = Json::array();
-    for (const Bomb& b : gameState.bombs) bombs.push_back(Json{{"x", b.x}, {"y", b.y}, {"dy", b.dy}, {"state", b.state}});
+    for (const Bomb& b : gameState.bombs)
+        bombs.push_back(Json{{"x", b.x}, {"y", b.y}, {"dy", b.dy}, {"state", b.state}});
     world["bombs"] = bombs;
     // Each shield as 13 rows of 17 cells, the top row first.
     Json shields = Json::array();

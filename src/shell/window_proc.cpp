@@ -31,8 +31,7 @@ void onKeyDown(WPARAM key) {
         else if (gameState.mode == Paused)
             gameState.mode = Playing;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -69,15 +68,9 @@ LRESULT MainWindowProc(HWND window, std::uint32_t message, WPARAM wParam, LPARAM
         BeginPaint(window);
         EndPaint(window);
         return 0;
-    case WM_SETTINGCHANGE:
-        HandleSettingChange(window, wParam, lParam, &gameState.activationInfo);
-        return 0;
-    case WM_KEYDOWN:
-        onKeyDown(wParam);
-        return 0;
-    case WM_TIMER:
-        return 0;
-    default:
-        return DefWindowProc(window, message, wParam, lParam);
+    case WM_SETTINGCHANGE: HandleSettingChange(window, wParam, lParam, &gameState.activationInfo); return 0;
+    case WM_KEYDOWN: onKeyDown(wParam); return 0;
+    case WM_TIMER: return 0;
+    default: return DefWindowProc(window, message, wParam, lParam);
     }
 }

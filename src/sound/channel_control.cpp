@@ -47,9 +47,21 @@ void SoundSystem::forEachMusicLocked(Action action) {
     for (std::uint32_t i = 0; i < musicCount_; ++i) action(music_[i]);
 }
 
-void SoundSystem::stopAllVoices() { forEachVoiceLocked([](Channel& c) { c.stop(); }); }
-void SoundSystem::pauseAllVoices() { forEachVoiceLocked([](Channel& c) { c.pause(); }); }
-void SoundSystem::resumeAllVoices() { forEachVoiceLocked([](Channel& c) { c.resume(); }); }
-void SoundSystem::stopAllMusic() { forEachMusicLocked([](Channel& c) { c.stop(); }); }
-void SoundSystem::pauseAllMusic() { forEachMusicLocked([](Channel& c) { c.pause(); }); }
-void SoundSystem::resumeAllMusic() { forEachMusicLocked([](Channel& c) { c.resume(); }); }
+void SoundSystem::stopAllVoices() {
+    forEachVoiceLocked([](Channel& c) { c.stop(); });
+}
+void SoundSystem::pauseAllVoices() {
+    forEachVoiceLocked([](Channel& c) { c.pause(); });
+}
+void SoundSystem::resumeAllVoices() {
+    forEachVoiceLocked([](Channel& c) { c.resume(); });
+}
+void SoundSystem::stopAllMusic() {
+    forEachMusicLocked([](Channel& c) { c.stop(); });
+}
+void SoundSystem::pauseAllMusic() {
+    forEachMusicLocked([](Channel& c) { c.pause(); });
+}
+void SoundSystem::resumeAllMusic() {
+    forEachMusicLocked([](Channel& c) { c.resume(); });
+}

@@ -19,8 +19,8 @@ int Module::loadFile(const char* name) {
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
     if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0)
         bytes = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size)];
-    const bool read = bytes != nullptr && std::fread(bytes, 1, static_cast<std::size_t>(size), file) ==
-                                              static_cast<std::size_t>(size);
+    const bool read = bytes != nullptr &&
+                      std::fread(bytes, 1, static_cast<std::size_t>(size), file) == static_cast<std::size_t>(size);
     std::fclose(file);
     if (!read) {
         delete[] bytes;

@@ -14,7 +14,7 @@ public:
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
 
-    int loadFile(const char* name);  // 1 or 0
+    int loadFile(const char* name);                    // 1 or 0
     int loadResource(void* module, std::uint32_t id);  // 1 or 0
     void release();
     // Uses `size` bytes that the caller keeps in place and frees (a module

@@ -35,17 +35,16 @@ struct Cell {
 
 constexpr Cell DecodeCell(const std::uint8_t* b) {
     return Cell{static_cast<std::uint32_t>((b[0] & 0xF0) | (b[2] >> 4)),
-                static_cast<std::uint32_t>(((b[0] & 0x0F) << 8) | b[1]),
-                static_cast<std::uint32_t>(b[2] & 0x0F), b[3]};
+                static_cast<std::uint32_t>(((b[0] & 0x0F) << 8) | b[1]), static_cast<std::uint32_t>(b[2] & 0x0F), b[3]};
 }
 
 // One sample's values as the mixer uses them.
 struct SampleInfo {
-    std::uint32_t length = 0;        // bytes in 24.8 fixed point
-    std::uint32_t repeatStart = 0;   // 24.8
-    std::uint32_t repeatLength = 0;  // 24.8; 0 when the sample does not loop
-    std::uint32_t defaultVolume = 0; // as stored
-    std::uint32_t finetune = 0;      // 0..15, the row of periodTable
+    std::uint32_t length = 0;           // bytes in 24.8 fixed point
+    std::uint32_t repeatStart = 0;      // 24.8
+    std::uint32_t repeatLength = 0;     // 24.8; 0 when the sample does not loop
+    std::uint32_t defaultVolume = 0;    // as stored
+    std::uint32_t finetune = 0;         // 0..15, the row of periodTable
     const std::int8_t* data = nullptr;  // into the image; null plays nothing
 };
 

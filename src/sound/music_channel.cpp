@@ -60,8 +60,7 @@ void MusicChannel::renderFrame(std::int32_t& left, std::int32_t& right, bool ste
     if (advanceFrame()) mixTracks(left, right, stereo);
 }
 
-std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames,
-                                         bool stereo) {
+std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo) {
     const std::uint32_t passes = completedPasses_;
     std::uint32_t done = 0;
     while (done < frames) {

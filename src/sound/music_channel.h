@@ -61,9 +61,7 @@ public:
     // on at its restart position, or jumped back to a row it had already
     // played. A song that ends without looping stops the channel instead.
     // Any thread.
-    std::uint32_t completedPasses() const {
-        return std::atomic_ref(completedPasses_).load(std::memory_order_relaxed);
-    }
+    std::uint32_t completedPasses() const { return std::atomic_ref(completedPasses_).load(std::memory_order_relaxed); }
     std::uint32_t songLength() const { return header_.songLength; }
 
     // One track's state, for the engine's tests and the player's display.
@@ -89,7 +87,7 @@ public:
         std::uint32_t portaSpeed = 0;
         std::uint32_t arpeggioTick = 0;
         std::array<std::uint32_t, 3> arpeggioStep{};  // base, +x, +y semitones
-        std::uint32_t vibratoPosition = 0;  // 0..63
+        std::uint32_t vibratoPosition = 0;            // 0..63
         std::uint32_t vibratoSpeed = 9;
         std::uint32_t vibratoDepth = 2;
         std::uint32_t delayCounter = 0;

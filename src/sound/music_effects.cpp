@@ -36,7 +36,7 @@ void MusicChannel::runTickEffects(Track& track) {
     case 0x5:  // tone portamento: toward the target, never past it
         if (track.period > track.portaTarget)
             track.period = track.period - track.portaTarget > track.portaSpeed ? track.period - track.portaSpeed
-                                                                                 : track.portaTarget;
+                                                                               : track.portaTarget;
         if (track.period < track.portaTarget)
             track.period = std::min(track.period + track.portaSpeed, track.portaTarget);
         track.step = stepAt(track.period);

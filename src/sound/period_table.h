@@ -12,6 +12,7 @@ constexpr std::uint32_t kFinetuneRows = 16;
 constexpr std::uint32_t kNotesPerRow = 72;
 constexpr std::uint32_t kPeriodTableSize = kFinetuneRows * kNotesPerRow;
 
+// clang-format off
 inline constexpr std::array<std::uint32_t, kPeriodTableSize> periodTable = {
     // row 0: untuned
     1712, 1616, 1525, 1440, 1357, 1281, 1209, 1141, 1077, 1017,  961,  907,
@@ -126,3 +127,4 @@ inline constexpr std::array<std::uint32_t, kPeriodTableSize> periodTable = {
      113,  106,  100,   95,   90,   84,   80,   75,   70,   67,   63,   60,
       56,   52,   49,   47,   44,   42,   39,   37,   34,   32,   31,   29,
 };
+// clang-format on

@@ -74,12 +74,15 @@ constexpr std::array<std::uint32_t, kNearestIndexSize> nearestIndex = MakeNeares
 constexpr std::array<std::int32_t, 32> vibratoTable = MakeVibratoTable();
 
 static_assert(nearestIndex[428] == 24 && nearestIndex[1712] == 0 && nearestIndex[28] == 71);
-static_assert([] {
-    for (std::uint32_t note = 0; note < kNotesPerRow; ++note)
-        if (nearestIndex[periodTable[note]] != note) return false;
-    return true;
-}(), "every untuned period is its own note");
+static_assert(
+    [] {
+        for (std::uint32_t note = 0; note < kNotesPerRow; ++note)
+            if (nearestIndex[periodTable[note]] != note) return false;
+        return true;
+    }(),
+    "every untuned period is its own note");
 static_assert(nearestIndex[0] == 503 && nearestIndex[25] == 503, "row 6, note 71, period 26");
+// clang-format off
 static_assert(vibratoTable == std::array<std::int32_t, 32>{
                   0,   25,  49,  74,  97,  120, 142, 162, 181, 197, 212, 225, 236, 244, 251, 254,
                   256, 254, 251, 244, 236, 225, 212, 197, 181, 162, 142, 120, 97,  74,  49,  25});
@@ -92,3 +95,4 @@ const std::uint16_t* StepTableFor(std::uint32_t rate) {
     default: return nullptr;
     }
 }
+// clang-format on

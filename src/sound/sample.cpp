@@ -72,7 +72,8 @@ int Sample::loadOpenFile(std::FILE* file) {
     const std::uint32_t formatSize = wave::ReadU32(format + 4);
     // FIX: a format chunk too short for its body is refused.
     if (formatSize < kFormatBodySize) return 0;
-    if (formatSize > kFormatBodySize && std::fseek(file, static_cast<long>(formatSize - kFormatBodySize), SEEK_CUR) != 0)
+    if (formatSize > kFormatBodySize &&
+        std::fseek(file, static_cast<long>(formatSize - kFormatBodySize), SEEK_CUR) != 0)
         return 0;
 
     std::uint32_t length = 0;

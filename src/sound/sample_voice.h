@@ -49,8 +49,7 @@ private:
 };
 
 template <bool Stereo>
-inline void SampleVoice::mixBlock(std::int32_t* left, std::int32_t* right, std::int32_t* centre,
-                                  std::uint32_t frames) {
+inline void SampleVoice::mixBlock(std::int32_t* left, std::int32_t* right, std::int32_t* centre, std::uint32_t frames) {
     // The volume, pan and loop flag are read once for the block.
     const std::int32_t volume = static_cast<std::int32_t>(effectiveVolume.load(std::memory_order_relaxed));
     const bool looping = loop_.load(std::memory_order_relaxed);

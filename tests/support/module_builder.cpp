@@ -143,7 +143,9 @@ std::vector<std::int8_t> SquareWave(std::size_t bytes, std::size_t period, std::
     return data;
 }
 
-std::vector<std::int8_t> Constant(std::size_t bytes, std::int8_t value) { return std::vector<std::int8_t>(bytes, value); }
+std::vector<std::int8_t> Constant(std::size_t bytes, std::int8_t value) {
+    return std::vector<std::int8_t>(bytes, value);
+}
 
 std::vector<std::int8_t> Ramp(std::size_t bytes) {
     std::vector<std::int8_t> data(bytes);

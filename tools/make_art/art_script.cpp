@@ -101,9 +101,11 @@ Font readFont(const std::string& path) {
         glyph.rows = reader.blockRows();
         glyph.width = glyph.rows.empty() ? 0 : static_cast<int>(glyph.rows[0].size());
         for (const std::string& row : glyph.rows)
-            if (static_cast<int>(row.size()) != glyph.width) reader.fail(std::string("glyph ") + c + " has rows of different lengths");
+            if (static_cast<int>(row.size()) != glyph.width)
+                reader.fail(std::string("glyph ") + c + " has rows of different lengths");
         if (font.height == 0) font.height = static_cast<int>(glyph.rows.size());
-        if (static_cast<int>(glyph.rows.size()) != font.height) reader.fail(std::string("glyph ") + c + " is not as tall as the others");
+        if (static_cast<int>(glyph.rows.size()) != font.height)
+            reader.fail(std::string("glyph ") + c + " is not as tall as the others");
         font.glyphs[c] = glyph;
     }
     return font;
@@ -133,7 +135,8 @@ private:
         if (verb == "picture") return start(words);
         if (picture_.rgb.empty()) reader_.fail("the source must begin with `picture W H BPP`");
         if (verb == "fill") return fillRect(0, 0, picture_.width, picture_.height, colour(words, 1));
-        if (verb == "rect") return fillRect(number(words, 1), number(words, 2), number(words, 3), number(words, 4), colour(words, 5));
+        if (verb == "rect")
+            return fillRect(number(words, 1), number(words, 2), number(words, 3), number(words, 4), colour(words, 5));
         if (verb == "font") return void(font_ = readFont((dir_ / word(words, 1)).string()));
         if (verb == "cell") return drawCell(words);
         if (verb == "text") return drawText(line, words);

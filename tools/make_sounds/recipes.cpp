@@ -28,7 +28,8 @@ Wave fallingNoise(double seconds, double firstHold, double lastHold, double deca
 // Ends at silence over the last `samples` samples, so a sound never stops on a click.
 void fadeOut(Wave& wave, int samples) {
     const int length = static_cast<int>(wave.size());
-    for (int i = 0; i < samples && i < length; ++i) wave[static_cast<std::size_t>(length - 1 - i)] *= static_cast<double>(i) / samples;
+    for (int i = 0; i < samples && i < length; ++i)
+        wave[static_cast<std::size_t>(length - 1 - i)] *= static_cast<double>(i) / samples;
 }
 
 Wave alienHit() {

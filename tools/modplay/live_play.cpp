@@ -28,9 +28,9 @@ class AudioOnlyBackend final : public platform::Backend {
 public:
     bool open(std::string&) override { return true; }
     std::uint32_t tickCount() override {
-        return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                              std::chrono::steady_clock::now().time_since_epoch())
-                                              .count());
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
     }
     void sleep(std::uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     std::int16_t keyState(int) override { return 0; }
@@ -65,10 +65,12 @@ int PlayLive(Module& module, const PlayOptions& options, const std::string& name
     const auto begun = std::chrono::steady_clock::now();
     while (!interrupted && channel != nullptr && !channel->isStopped() &&
            channel->completedPasses() <= options.extraPasses) {
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun);
-        std::fprintf(stderr, "\rorder %3u/%u row %2u  %s / %s ", channel->order(), channel->songLength(), channel->row(),
-                     FormatTime(static_cast<std::uint64_t>(elapsed.count()) * options.rate / 1000, options.rate).c_str(),
-                     FormatTime(total, options.rate).c_str());
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun);
+        std::fprintf(
+            stderr, "\rorder %3u/%u row %2u  %s / %s ", channel->order(), channel->songLength(), channel->row(),
+            FormatTime(static_cast<std::uint64_t>(elapsed.count()) * options.rate / 1000, options.rate).c_str(),
+            FormatTime(total, options.rate).c_str());
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     std::fprintf(stderr, "\n");

@@ -13,7 +13,8 @@ constexpr const char* kSignatures[] = {"M.K.", "M!K!", "4CHN", "FLT4"};
 
 std::string Printable(const std::uint8_t* bytes, std::size_t count) {
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += bytes[i] >= 32 && bytes[i] < 127 ? static_cast<char>(bytes[i]) : '?';
+    for (std::size_t i = 0; i < count; ++i)
+        text += bytes[i] >= 32 && bytes[i] < 127 ? static_cast<char>(bytes[i]) : '?';
     return text;
 }
 

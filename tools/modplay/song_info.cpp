@@ -21,7 +21,9 @@ std::string Text(const std::uint8_t* bytes, std::size_t count) {
 std::uint32_t Word(const std::uint8_t* b) { return static_cast<std::uint32_t>((b[0] << 8) | b[1]); }
 
 // The file's finetune nibble is signed: eighths of a semitone, -8..7.
-int SignedFinetune(std::uint32_t stored) { return stored < 8 ? static_cast<int>(stored) : static_cast<int>(stored) - 16; }
+int SignedFinetune(std::uint32_t stored) {
+    return stored < 8 ? static_cast<int>(stored) : static_cast<int>(stored) - 16;
+}
 
 }  // namespace
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/module.h"
 #include "sound/mixer.h"
+#include "sound/module.h"
 #include "sound/music_channel.h"
 
 namespace modplay {
@@ -17,8 +17,8 @@ namespace modplay {
 struct PlayOptions {
     std::uint32_t rate = 44100;  // 11025, 22050 or 44100
     bool stereo = false;
-    int separation = 255;  // 0..255
-    int volume = 64;       // 0..64
+    int separation = 255;           // 0..255
+    int volume = 64;                // 0..64
     std::uint32_t extraPasses = 0;  // times the song plays again after its first pass
 };
 

@@ -14,10 +14,9 @@ void PutLittle(std::uint8_t* at, std::uint32_t value, int bytes) {
 
 bool WriteWave(std::FILE* out, const std::vector<std::uint8_t>& bytes, std::uint32_t rate, std::uint32_t channels) {
     const auto dataSize = static_cast<std::uint32_t>(bytes.size());
-    std::array<std::uint8_t, 44> header{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                                        'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 0, 0,
-                                        0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 8, 0,
-                                        'd', 'a', 't', 'a', 0, 0, 0, 0};
+    std::array<std::uint8_t, 44> header{'R', 'I', 'F', 'F', 0, 0, 0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
+                                        ' ', 16,  0,   0,   0, 1, 0,   0,   0,   0,   0,   0,   0,   0,   0,
+                                        0,   0,   0,   0,   8, 0, 'd', 'a', 't', 'a', 0,   0,   0,   0};
     PutLittle(&header[4], 36 + dataSize + (dataSize & 1), 4);
     PutLittle(&header[22], channels, 2);
     PutLittle(&header[24], rate, 4);

@@ -115,12 +115,8 @@ public:
                 keys_[static_cast<std::size_t>(event.virtualKey)] = true;
                 PostMessage(WM_KEYDOWN, static_cast<WPARAM>(event.virtualKey), 0);
                 break;
-            case KeyEvent::Kind::Up:
-                keys_[static_cast<std::size_t>(event.virtualKey)] = false;
-                break;
-            case KeyEvent::Kind::Deactivate:
-                PostMessage(WM_ACTIVATE, WA_INACTIVE, 0);
-                break;
+            case KeyEvent::Kind::Up: keys_[static_cast<std::size_t>(event.virtualKey)] = false; break;
+            case KeyEvent::Kind::Deactivate: PostMessage(WM_ACTIVATE, WA_INACTIVE, 0); break;
             }
         }
         const Options& options = CurrentOptions();

@@ -193,7 +193,8 @@ public:
         while (open_ && playing_ && count_ > 0 &&
                static_cast<std::int32_t>(tickOfFrame(queue_[head_].startFrame + queue_[head_].frames) - now) <= 0) {
             const QueuedBuffer done = popHead();
-            if (done.startFrame > capturedFrames_) capture_.writeSilence((done.startFrame - capturedFrames_) * frameBytes_);
+            if (done.startFrame > capturedFrames_)
+                capture_.writeSilence((done.startFrame - capturedFrames_) * frameBytes_);
             capture_.write(done.header->lpData, static_cast<std::size_t>(done.frames * frameBytes_));
             capturedFrames_ = done.startFrame + done.frames;
             const std::uint64_t writesBefore = writes_;

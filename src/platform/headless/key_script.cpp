@@ -44,7 +44,8 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std:
             ok = false;
         }
         if (!ok) {
-            error = "line " + std::to_string(lineNumber) + ": expected '<ms> down <vk>', '<ms> up <vk>' or '<ms> deactivate'";
+            error = "line " + std::to_string(lineNumber) +
+                    ": expected '<ms> down <vk>', '<ms> up <vk>' or '<ms> deactivate'";
             return false;
         }
         event.tick = static_cast<std::uint32_t>(tick);

@@ -13,11 +13,11 @@ int ChooseScale(int usableWidth, int usableHeight, int requestedScale) {
 
 FrameOrientation OrientationFor(FrameLayout layout) {
     //                                 texture width  texture height turn flip
-    constexpr FrameOrientation normal{kScreenWidth,  kScreenHeight, 0,  false};
+    constexpr FrameOrientation normal{kScreenWidth, kScreenHeight, 0, false};
     // Memory rows run down the screen, its rightmost column first.
-    constexpr FrameOrientation rot90{kScreenHeight, kScreenWidth,  90, false};
+    constexpr FrameOrientation rot90{kScreenHeight, kScreenWidth, 90, false};
     // Memory rows run across the screen, its bottom row first.
-    constexpr FrameOrientation flipY{kScreenWidth,  kScreenHeight, 0,  true};
+    constexpr FrameOrientation flipY{kScreenWidth, kScreenHeight, 0, true};
     switch (layout) {
     case FrameLayout::Rot90: return rot90;
     case FrameLayout::FlipY: return flipY;

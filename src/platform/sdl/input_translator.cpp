@@ -23,11 +23,8 @@ WindowRequest InputTranslator::handle(const SDL_Event& event) {
     case SDL_QUIT:  // the window system, or SIGINT / SIGTERM
         postClose();
         return WindowRequest::None;
-    case SDL_KEYDOWN:
-        return keyDown(event.key);
-    case SDL_KEYUP:
-        release(kKeyboard, event.key.keysym.scancode);
-        return WindowRequest::None;
+    case SDL_KEYDOWN: return keyDown(event.key);
+    case SDL_KEYUP: release(kKeyboard, event.key.keysym.scancode); return WindowRequest::None;
     case SDL_CONTROLLERBUTTONDOWN: {
         const int virtualKey = VirtualKeyForButton(static_cast<SDL_GameControllerButton>(event.cbutton.button));
         if (virtualKey != 0) {
@@ -36,24 +33,19 @@ WindowRequest InputTranslator::handle(const SDL_Event& event) {
         }
         return WindowRequest::None;
     }
-    case SDL_CONTROLLERBUTTONUP:
-        release(event.cbutton.which, event.cbutton.button);
-        return WindowRequest::None;
+    case SDL_CONTROLLERBUTTONUP: release(event.cbutton.which, event.cbutton.button); return WindowRequest::None;
     case SDL_CONTROLLERAXISMOTION:
         if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) stickMoved(event.caxis.which, event.caxis.value);
         return WindowRequest::None;
-    case SDL_CONTROLLERDEVICEREMOVED:
-        releaseDevice(event.cdevice.which);
-        return WindowRequest::None;
-    case SDL_WINDOWEVENT:
-        return windowEvent(event.window);
-    default:
-        return WindowRequest::None;
+    case SDL_CONTROLLERDEVICEREMOVED: releaseDevice(event.cdevice.which); return WindowRequest::None;
+    case SDL_WINDOWEVENT: return windowEvent(event.window);
+    default: return WindowRequest::None;
     }
 }
 
 std::int16_t InputTranslator::keyState(int virtualKey) const {
-    const bool down = std::any_of(held_.begin(), held_.end(), [&](const Held& h) { return h.virtualKey == virtualKey; });
+    const bool down =
+        std::any_of(held_.begin(), held_.end(), [&](const Held& h) { return h.virtualKey == virtualKey; });
     return down ? static_cast<std::int16_t>(0x8000) : 0;
 }
 
@@ -79,25 +71,17 @@ void InputTranslator::stickMoved(SDL_JoystickID device, Sint16 value) {
 
 WindowRequest InputTranslator::windowEvent(const SDL_WindowEvent& window) {
     switch (window.event) {
-    case SDL_WINDOWEVENT_CLOSE:
-        postClose();
-        return WindowRequest::None;
+    case SDL_WINDOWEVENT_CLOSE: postClose(); return WindowRequest::None;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         // Keys released while another window has the keyboard are never
         // reported, so none counts as held any more.
         releaseDevice(kKeyboard);
         post_(WM_KILLFOCUS, 0);
         return WindowRequest::None;
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        post_(WM_SETFOCUS, 0);
-        return WindowRequest::None;
-    case SDL_WINDOWEVENT_EXPOSED:
-        post_(WM_PAINT, 0);
-        return WindowRequest::Redraw;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        return WindowRequest::Redraw;
-    default:
-        return WindowRequest::None;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: post_(WM_SETFOCUS, 0); return WindowRequest::None;
+    case SDL_WINDOWEVENT_EXPOSED: post_(WM_PAINT, 0); return WindowRequest::Redraw;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: return WindowRequest::Redraw;
+    default: return WindowRequest::None;
     }
 }
 

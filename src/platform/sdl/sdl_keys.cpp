@@ -13,6 +13,7 @@ struct KeyRow {
 };
 
 // The device's own keys first, then the desktop's conveniences.
+// clang-format off
 constexpr KeyRow kKeyboard[] = {
     // keyboard          device key  repeats
     {SDLK_LEFT,          VK_LEFT,    true},
@@ -45,6 +46,7 @@ constexpr KeyRow kKeyboard[] = {
     {SDLK_MINUS,         VK_F7,      true},
     {SDLK_KP_MINUS,      VK_F7,      true},
 };
+// clang-format on
 
 // Desktop: a gamepad plays with the d-pad (or the left stick), A or B, Start
 // for the action key, Back to pause, and the shoulder buttons for the volume.
@@ -53,6 +55,7 @@ struct ButtonRow {
     SDL_GameControllerButton button;
     int virtualKey;
 };
+// clang-format off
 constexpr ButtonRow kGamepad[] = {
     // button                             device key
     {SDL_CONTROLLER_BUTTON_DPAD_LEFT,     VK_LEFT},
@@ -64,6 +67,7 @@ constexpr ButtonRow kGamepad[] = {
     {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, VK_F6},
     {SDL_CONTROLLER_BUTTON_LEFTSHOULDER,  VK_F7},
 };
+// clang-format on
 
 }  // namespace
 

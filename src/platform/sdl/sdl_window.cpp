@@ -11,8 +11,9 @@ SdlWindow::~SdlWindow() {
 bool SdlWindow::create(const char* title, int scale, const FrameOrientation& orientation, Uint32 textureFormat,
                        std::string& error) {
     orientation_ = orientation;
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
-                               kScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    window_ =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
+                         kScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr) {
         error = std::string("cannot make a window: ") + SDL_GetError();
         return false;

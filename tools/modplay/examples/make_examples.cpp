@@ -36,10 +36,15 @@ std::vector<std::int8_t> Noise(std::size_t bytes, unsigned seed) {
     return data;
 }
 
-SampleSpec Looping(const std::string& name, std::vector<std::int8_t> data, std::uint8_t volume, std::uint8_t finetune = 0) {
+SampleSpec Looping(const std::string& name, std::vector<std::int8_t> data, std::uint8_t volume,
+                   std::uint8_t finetune = 0) {
     const auto words = static_cast<std::uint16_t>(data.size() / 2);
-    return {.name = name, .data = std::move(data), .finetune = finetune, .volume = volume,
-            .repeatStartWords = 0, .repeatLengthWords = words};
+    return {.name = name,
+            .data = std::move(data),
+            .finetune = finetune,
+            .volume = volume,
+            .repeatStartWords = 0,
+            .repeatLengthWords = words};
 }
 
 // "Orbit march": a looping tune with arpeggio chords over a walking bass and a drum.
@@ -73,6 +78,7 @@ std::vector<std::uint8_t> SlideStudy() {
     song.title("slide study")
         .sample(1, Looping("saw", Wave(32, 2, Saw, 80), 48))
         .sample(2, Looping("square", Wave(32, 2, Square, 50), 40, 1));
+    // clang-format off
     std::map<int, std::string> p0 = {
         {0, "C-2 01 000 | C-1 02 000"},
         {4, "--- 00 104 | --- 00 000"},
@@ -91,6 +97,7 @@ std::vector<std::uint8_t> SlideStudy() {
         {56, "A-2 01 000 | --- 00 A02"},
         {60, "--- 00 EA8 | --- 00 EB8"},
     };
+    // clang-format on
     return song.pattern(0, p0).orders({0}).build();
 }
 
@@ -113,7 +120,8 @@ std::vector<std::uint8_t> TempoTricks() {
     p0[16] = "C-2 02 ED2 | C-2 01 940 | G-3 03 EC3";
     p0[24] = "C-2 02 000 | C-2 01 960 | C-4 03 EE1";
     p0[31] = "--- 00 000 | --- 00 000 | --- 00 000 | --- 00 D08";
-    for (int r = 0; r < 64; r += 2) p1[r] = r % 8 == 0 ? "C-2 02 000 | --- 00 000 | C-3 03 000" : "--- 00 000 | --- 00 000 | G-2 03 000";
+    for (int r = 0; r < 64; r += 2)
+        p1[r] = r % 8 == 0 ? "C-2 02 000 | --- 00 000 | C-3 03 000" : "--- 00 000 | --- 00 000 | G-2 03 000";
     p1[0] = "C-2 02 F06 | --- 00 000 | C-3 03 F7D";
     p1[32] = "C-2 02 F02 | C-1 01 000 | C-3 03 000";
     return song.pattern(0, p0).pattern(1, p1).orders({0, 1, 0}).build();
@@ -128,8 +136,11 @@ bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 
 // Small modules that each lead the replay to one of its limits.
 std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Seeds() {
-    const SampleSpec tiny{.name = "tiny", .data = modtest::SquareWave(32, 8), .volume = 64,
-                          .repeatStartWords = 4, .repeatLengthWords = 12};
+    const SampleSpec tiny{.name = "tiny",
+                          .data = modtest::SquareWave(32, 8),
+                          .volume = 64,
+                          .repeatStartWords = 4,
+                          .repeatLengthWords = 12};
     auto one = [&](const std::string& cell) {
         return ModuleBuilder().sample(1, tiny).pattern(0, {{0, "C-2 01 000 | " + cell}, {1, cell}}).build();
     };
@@ -153,12 +164,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string examples = argv[1];
-    bool ok = Write(examples + "/orbit-march.mod", OrbitMarch()) && Write(examples + "/slide-study.mod", SlideStudy()) &&
+    bool ok = Write(examples + "/orbit-march.mod", OrbitMarch()) &&
+              Write(examples + "/slide-study.mod", SlideStudy()) &&
               Write(examples + "/tempo-tricks.mod", TempoTricks());
     if (argc > 2) {
         const std::string corpus = argv[2];
         for (const auto& [name, bytes] : Seeds()) ok = ok && Write(corpus + "/" + name + ".mod", bytes);
-        ok = ok && Write(corpus + "/orbit-march.mod", OrbitMarch()) && Write(corpus + "/tempo-tricks.mod", TempoTricks());
+        ok = ok && Write(corpus + "/orbit-march.mod", OrbitMarch()) &&
+             Write(corpus + "/tempo-tricks.mod", TempoTricks());
     }
     if (!ok) std::fprintf(stderr, "orbitfend-modplay-examples: cannot write the files\n");
     return ok ? 0 : 1;
