@@ -56,7 +56,7 @@ TEST_F(Formation, AnAlienSteppingBelowTheCannonLineEndsTheGameAtOnce) {
     gameState.aliens[5][4].y = 184;
     gameState.stepDownSweep = 1;  // the completed sweep had turned the march
     gameState.cannon.lives = 3;
-    const std::uint32_t now = platform::GetTickCount();
+    const std::uint32_t now = platform::ActiveClock().now();
     MarchFormation();
     EXPECT_EQ(gameState.mode, GameOver);
     EXPECT_EQ(gameState.cannon.lives, 0);
@@ -91,7 +91,7 @@ TEST_F(Rounds, TheLastAlienShotAsTheFormationLandsLeavesTheGameOver) {
     gameState.stepDownSweep = 1;
     gameState.marchIndex = 5;
     gameState.shot = Shot{alien.x + 3, 188 + 8 + 2, -2, 1};  // meets the alien where it lands
-    gameState.lastFrameTick = platform::GetTickCount();
+    gameState.lastFrameTick = platform::ActiveClock().now();
     PlayFrame();
     EXPECT_EQ(gameState.aliensLeft, 0);
     EXPECT_EQ(gameState.mode, GameOver);

@@ -52,14 +52,13 @@ class MysteryShipHit : public GameWorld {
 protected:
     void SetUp() override {
         GameWorld::SetUp();
-        sheet = ImageFromBitmap(backBuffer, bitmap = platform::LoadBitmap(121), -1, -1, 0, 0);
+        sheet = ImageFromBitmap(backBuffer, platform::LoadBitmap(121).get(), -1, -1, 0, 0);
         gameState.spriteSheet = sheet;
         gameState.colourKey = backBuffer.nativeColour(kBlue);
     }
     void TearDown() override {
         gameState.spriteSheet = nullptr;
         FreeImage(sheet);
-        platform::DeleteBitmap(bitmap);
     }
     // Whether every non-key pixel of the red digit's cell is on the screen at (x, y).
     bool redDigitShownAt(int digit, int x, int y) const {
@@ -72,7 +71,6 @@ protected:
             }
         return true;
     }
-    platform::HBITMAP bitmap = nullptr;
     Image* sheet = nullptr;
 };
 
@@ -108,6 +106,6 @@ TEST_F(MysteryShipHit, ScoresTheValueItShowsWhereItWasHitThenComesBack24SecondsL
         }
         EXPECT_EQ(frames, 98 + 201);
         EXPECT_EQ(gameState.shipSoundOn, 0);
-        EXPECT_EQ(gameState.shipDue, platform::GetTickCount() + 24000);
+        EXPECT_EQ(gameState.shipDue, platform::ActiveClock().now() + 24000);
     }
 }

@@ -12,7 +12,7 @@ protected:
         options.noSound = false;
         platform::SetOptions(options);
         if (soundSystem.start(11025, 0, 16, 0) != 1) GTEST_SKIP() << "no sound device";
-        LoadGameSounds(nullptr);
+        LoadGameSounds();
     }
     void TearDown() override {
         soundSystem.shutdown();

@@ -10,7 +10,7 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
-#include "platform/backend.h"
+#include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "shell/game_state.h"
@@ -23,16 +23,14 @@ protected:
         options.headless = true;
         options.noSound = true;
         platform::SetOptions(options);
-        backend() = platform::headless::MakeHeadlessBackend();
-        platform::SetBackend(backend().get());
         std::string error;
-        ASSERT_TRUE(backend()->open(error)) << error;
+        backend() = platform::headless::OpenHeadlessBackend(error);
+        ASSERT_NE(backend(), nullptr) << error;
         ConstructProgramObjects();
         backBuffer.allocate();
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
-        platform::SetBackend(nullptr);
         backend().reset();
     }
     // A new game already in play, with no bombs and the ship waiting.

@@ -91,11 +91,9 @@ TEST_F(Art, PicturesHaveTheSizesTheProgramDrawsThemAt) {
         int width, height;
     } pictures[] = {{104, 176, 220}, {113, 176, 220}, {117, 176, 8}, {121, 47, 53}};
     for (const auto& p : pictures) {
-        platform::HBITMAP bitmap = platform::LoadBitmap(p.id);
-        int width = 0, height = 0;
-        EXPECT_TRUE(platform::GetBitmapSize(bitmap, &width, &height)) << p.id;
-        EXPECT_EQ(width, p.width) << p.id;
-        EXPECT_EQ(height, p.height) << p.id;
-        platform::DeleteBitmap(bitmap);
+        const auto bitmap = platform::LoadBitmap(p.id);
+        ASSERT_NE(bitmap, nullptr) << p.id;
+        EXPECT_EQ(bitmap->width, p.width) << p.id;
+        EXPECT_EQ(bitmap->height, p.height) << p.id;
     }
 }

@@ -1,6 +1,8 @@
 // Colour conversion into the native 16-bit formats and the import of bitmaps.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "graphics_test_support.h"
 
 using namespace graphics_testing;
@@ -13,8 +15,8 @@ struct Layout {
     NativePixel blue, red, white, green;
 };
 constexpr Layout kLayouts[] = {
-    {platform::kfDirect565, 0x001F, 0xF800, 0xFFDF, 0x37C6},
-    {platform::kfDirect555, 0x001F, 0x7C00, 0x7FFF, 0x1BE6},
+    {platform::kFormat565, 0x001F, 0xF800, 0xFFDF, 0x37C6},
+    {platform::kFormat555, 0x001F, 0x7C00, 0x7FFF, 0x1BE6},
 };
 
 }  // namespace
@@ -54,51 +56,26 @@ TEST(PixelFormat, NoColourConvertsToTheNoKeyValue) {
     }
 }
 
-namespace {
-
-// A section as the platform makes it: `rowPixels` pixels per row, bottom-up.
-struct TestSection {
-    TestSection(std::int32_t width, std::int32_t height)
-        : bytes(static_cast<std::size_t>((width + 3) / 4 * 4 * 3 * height), 0xEE) {
-        section.bits = bytes.data();
-        section.rowPixels = (width + 3) / 4 * 4;
-        section.rows = height;
-        section.imageWidth = width;
-        section.imageHeight = height;
-    }
-    // Pixel (x, y) counted from the top.
-    void set(std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-        std::uint8_t* p = bytes.data() + ((section.rows - 1 - y) * section.rowPixels + x) * 3;
-        p[0] = b;
-        p[1] = g;
-        p[2] = r;
-    }
-    std::vector<std::uint8_t> bytes;
-    BitmapSection section;
-};
-
-}  // namespace
-
-TEST(BitmapImport, A47PixelWideSectionIsReadWith48PixelRowsTopRowFirst) {
+TEST(BitmapImport, RowsComeTopFirstAndARectangleOverTheEdgeIsBlackBeyondIt) {
     UseDisplay(FrameLayout::Normal);
     Surface target;
-    TestSection s(47, 3);  // the padding pixel of every row is left 0xEEEEEE
-    for (std::int32_t y = 0; y < 3; ++y)
-        for (std::int32_t x = 0; x < 47; ++x)
-            s.set(x, y, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 80), 0);
-
-    NativePixel* pixels = ConvertToNative(target, 47, 3, s.section);
-    ASSERT_NE(pixels, nullptr);
-    for (std::int32_t y = 0; y < 3; ++y)
-        for (std::int32_t x = 0; x < 47; ++x)
-            ASSERT_EQ(pixels[y * 47 + x], PackColour(target, static_cast<std::uint32_t>(x * 5 | (y * 80) << 8)))
-                << "at " << x << ", " << y;
-    delete[] pixels;
-
-    EXPECT_EQ(ConvertToNative(target, 49, 3, s.section), nullptr) << "wider than the section";
-    EXPECT_EQ(ConvertToNative(target, 0, 3, s.section), nullptr);
-    target.bitsPerPixel = 8;
-    EXPECT_EQ(ConvertToNative(target, 47, 3, s.section), nullptr);
+    // A 3 x 2 bitmap: red along the top row, blue along the bottom one.
+    platform::Bitmap bitmap;
+    bitmap.width = 3;
+    bitmap.height = 2;
+    bitmap.rgb = {static_cast<std::uint8_t*>(std::calloc(18, 1)), std::free};
+    for (int x = 0; x < 3; ++x) {
+        bitmap.rgb.get()[x * 3] = 0xFF;
+        bitmap.rgb.get()[9 + x * 3 + 2] = 0xFF;
+    }
+    Image* image = ImageFromBitmap(target, &bitmap, 1, 0, 4, 3);
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(image->pixels, nullptr);
+    const NativePixel red = PackColour(target, kRed), blue = PackColour(target, kBlue);
+    const NativePixel expected[3][4] = {{red, red, 0, 0}, {blue, blue, 0, 0}, {0, 0, 0, 0}};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(image->pixels[y * 4 + x], expected[y][x]) << x << ", " << y;
+    FreeImage(image);
 }
 
 TEST(BitmapImport, WholeAndRectangleImportsOfTheSpriteSheet) {

@@ -38,10 +38,10 @@ TEST(Surface, EveryOrientationPutsPixelXYOfTheBackBufferOnPixelXYOfTheScreen) {
         NativePixel* origin = frame.data() - c.lowOffset;
         screen.setPixels(origin);
         ASSERT_TRUE(screen.copyFrom(back));
-        const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
+        const platform::FrameGeometry p = platform::ActiveFrame().geometry();
         for (std::int32_t y = 0; y < 220; ++y)
             for (std::int32_t x = 0; x < 176; ++x)
-                ASSERT_EQ(origin[(x * p.cbxPitch + y * p.cbyPitch) / 2], y * 176 + x) << "at " << x << ", " << y;
+                ASSERT_EQ(origin[(x * p.xPitch + y * p.yPitch) / 2], y * 176 + x) << "at " << x << ", " << y;
     }
 }
 

@@ -10,13 +10,14 @@
 #include "graphics/pixel_format.h"
 #include "graphics/surface.h"
 #include "platform/options.h"
+#include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/globals.h"
 
 namespace graphics_testing {
 
 // Makes Surfaces built from now on take this layout and pixel format.
-inline void UseDisplay(platform::FrameLayout layout, std::uint32_t format = platform::kfDirect565) {
+inline void UseDisplay(platform::FrameLayout layout, std::uint32_t format = platform::kFormat565) {
     platform::Options options;
     options.layout = layout;
     options.pixelFormat = format;
@@ -46,10 +47,7 @@ struct TestImage {
 
 inline Image* ImportBitmap(std::uint32_t id, const Surface& target, std::int32_t x = -1, std::int32_t y = -1,
                            std::int32_t w = 0, std::int32_t h = 0) {
-    platform::HBITMAP bitmap = platform::LoadBitmap(id);
-    Image* image = ImageFromBitmap(target, bitmap, x, y, w, h);
-    platform::DeleteBitmap(bitmap);
-    return image;
+    return ImageFromBitmap(target, platform::LoadBitmap(id).get(), x, y, w, h);
 }
 
 constexpr std::uint32_t kSpriteSheet = 121;

@@ -36,14 +36,14 @@ TEST(FramePlacement, EveryLayoutShowsFramePixelXYAtXY) {
     ASSERT_EQ(frame.w, 4 * kScreenWidth);
     const ScreenPoint samples[] = {{0, 0}, {175, 0}, {0, 219}, {175, 219}, {37, 150}, {120, 3}};
     for (FrameLayout layout : {FrameLayout::Normal, FrameLayout::Rot90, FrameLayout::FlipY}) {
-        const GXDisplayProperties p = DisplayPropertiesFor(layout, kfDirect565);
-        const FrameSpan span = FrameSpanOf(p);
+        const FrameGeometry p = GeometryFor(layout, kFormat565);
+        const FrameSpan span = SpanOf(p);
         const FrameOrientation o = OrientationFor(layout);
-        ASSERT_EQ(o.textureWidth * o.textureHeight, span.highOffset - span.lowOffset + 1);
+        ASSERT_EQ(o.textureWidth * o.textureHeight, span.pixelCount());
         const PixelRect copy = CopyRectFor(frame, o);
         for (const ScreenPoint& pixel : samples) {
             // The pixel's place in the uploaded memory, counted from its lowest address.
-            const int offset = pixel.x * (p.cbxPitch / 2) + pixel.y * (p.cbyPitch / 2) - span.lowOffset;
+            const int offset = pixel.x * (p.xPitch / 2) + pixel.y * (p.yPitch / 2) - span.lowOffset;
             const ScreenPoint shown = renderedAt(offset % o.textureWidth, offset / o.textureWidth, o, copy);
             EXPECT_EQ((shown.x - frame.x) / 4, pixel.x)
                 << static_cast<int>(layout) << " at " << pixel.x << "," << pixel.y;

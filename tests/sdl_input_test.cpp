@@ -1,5 +1,5 @@
-// Desktop keys, gamepad and window events as the program's messages and key
-// states.
+// Desktop keys, gamepad and window events as the program's input events and
+// held keys.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -13,11 +13,12 @@ using namespace platform::sdl;
 
 namespace {
 
-using Posted = std::vector<std::pair<std::uint32_t, WPARAM>>;
+using Kind = InputEvent::Kind;
+using Posted = std::vector<std::pair<Kind, int>>;
 
 struct Desktop {
     Posted posted;
-    InputTranslator input{[this](std::uint32_t message, WPARAM wParam) { posted.emplace_back(message, wParam); }};
+    InputTranslator input{[this](const InputEvent& e) { posted.emplace_back(e.kind, e.key); }};
 
     // Keys get distinct scancodes: the scancode inside a special keycode,
     // the character itself for the others.
@@ -59,11 +60,12 @@ struct Desktop {
         e.window.event = event;
         return input.handle(e);
     }
-    bool held(int vk) const { return (input.keyState(vk) & 0x8000) != 0; }
+    bool held(int vk) const { return input.keyHeld(vk); }
     Posted take() { return std::exchange(posted, {}); }
 };
 
-Posted keyDown(int vk) { return {{WM_KEYDOWN, static_cast<WPARAM>(vk)}}; }
+Posted keyDown(int vk) { return {{Kind::KeyDown, vk}}; }
+Posted keyUp(int vk) { return {{Kind::KeyUp, vk}}; }
 
 }  // namespace
 
@@ -82,6 +84,7 @@ TEST(SdlInput, DesktopKeysStandForTheDevicesKeys) {
         EXPECT_EQ(d.take(), keyDown(vk)) << SDL_GetKeyName(key);
         EXPECT_TRUE(d.held(vk)) << SDL_GetKeyName(key);
         d.up(key);
+        EXPECT_EQ(d.take(), keyUp(vk)) << SDL_GetKeyName(key);
         EXPECT_FALSE(d.held(vk)) << SDL_GetKeyName(key);
     }
     d.down(SDLK_a);
@@ -118,26 +121,26 @@ TEST(SdlInput, AutoRepeatPostsKeyDownsButNotForPOrTheFullScreenToggles) {
     EXPECT_FALSE(d.held(VK_RETURN));
 }
 
-TEST(SdlInput, WindowEventsBecomeFocusPaintAndCloseMessages) {
+TEST(SdlInput, WindowEventsBecomeFocusAndCloseEvents) {
     Desktop d;
     d.down(SDLK_LEFT);
     d.take();
     EXPECT_EQ(d.window(SDL_WINDOWEVENT_FOCUS_LOST), WindowRequest::None);
-    EXPECT_EQ(d.take(), (Posted{{WM_KILLFOCUS, 0}}));
+    EXPECT_EQ(d.take(), (Posted{{Kind::KeyUp, VK_LEFT}, {Kind::FocusLost, 0}}));
     EXPECT_FALSE(d.held(VK_LEFT)) << "its release happens where the program cannot see it";
 
     d.window(SDL_WINDOWEVENT_FOCUS_GAINED);
-    EXPECT_EQ(d.take(), (Posted{{WM_SETFOCUS, 0}}));
+    EXPECT_EQ(d.take(), (Posted{{Kind::FocusGained, 0}}));
     EXPECT_EQ(d.window(SDL_WINDOWEVENT_EXPOSED), WindowRequest::Redraw);
     EXPECT_EQ(d.window(SDL_WINDOWEVENT_SIZE_CHANGED), WindowRequest::Redraw);
-    EXPECT_EQ(d.take(), (Posted{{WM_PAINT, 0}}));
+    EXPECT_TRUE(d.take().empty());
 
     // The close box brings a close and a quit event; SIGINT and SIGTERM a quit.
     d.window(SDL_WINDOWEVENT_CLOSE);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     d.input.handle(quit);
-    EXPECT_EQ(d.take(), (Posted{{WM_CLOSE, 0}}));
+    EXPECT_EQ(d.take(), (Posted{{Kind::Close, 0}}));
 }
 
 TEST(SdlInput, GamepadPlaysWithTheDpadStickAndButtons) {
@@ -148,9 +151,12 @@ TEST(SdlInput, GamepadPlaysWithTheDpadStickAndButtons) {
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_START);
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_BACK);
     d.button(SDL_CONTROLLERBUTTONDOWN, pad, SDL_CONTROLLER_BUTTON_GUIDE);
-    EXPECT_EQ(d.take(),
-              (Posted{{WM_KEYDOWN, VK_F9}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_F10}}));
+    EXPECT_EQ(
+        d.take(),
+        (Posted{
+            {Kind::KeyDown, VK_F9}, {Kind::KeyDown, VK_LEFT}, {Kind::KeyDown, VK_RETURN}, {Kind::KeyDown, VK_F10}}));
     d.button(SDL_CONTROLLERBUTTONUP, pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_EQ(d.take(), keyUp(VK_LEFT));
     EXPECT_FALSE(d.held(VK_LEFT));
     EXPECT_TRUE(d.held(VK_F9));
 
@@ -159,7 +165,7 @@ TEST(SdlInput, GamepadPlaysWithTheDpadStickAndButtons) {
     d.stick(pad, -32000);
     EXPECT_EQ(d.take(), keyDown(VK_LEFT));
     d.stick(pad, 20000);
-    EXPECT_EQ(d.take(), keyDown(VK_RIGHT));
+    EXPECT_EQ(d.take(), (Posted{{Kind::KeyUp, VK_LEFT}, {Kind::KeyDown, VK_RIGHT}}));
     EXPECT_FALSE(d.held(VK_LEFT));
     d.stick(pad, 100);
     EXPECT_FALSE(d.held(VK_RIGHT));

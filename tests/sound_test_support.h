@@ -73,11 +73,11 @@ public:
         platform::Options o = options;
         o.headless = true;
         platform::SetOptions(o);
-        backend_ = platform::headless::MakeHeadlessBackend();
-        platform::SetBackend(backend_.get());
+        std::string error;
+        backend_ = platform::headless::OpenHeadlessBackend(error);
     }
     ~HeadlessPlatform() {
-        platform::SetBackend(nullptr);
+        backend_.reset();
         platform::SetOptions({});
     }
 

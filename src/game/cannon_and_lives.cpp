@@ -2,6 +2,7 @@
 // display at the bottom left.
 #include "game/game.h"
 #include "graphics/primitives.h"
+#include "platform/clock.h"
 #include "shell/game_state.h"
 
 namespace {
@@ -16,11 +17,11 @@ void settleLostCannon() {
     --cannon.lives;
     if (cannon.lives >= 1) {
         gameState.mode = LifeLost;
-        gameState.modeDeadline = platform::GetTickCount() + kLifeLostMs;
+        gameState.modeDeadline = platform::ActiveClock().now() + kLifeLostMs;
         for (Bomb& bomb : gameState.bombs) bomb.state = 0;
     } else {
         gameState.mode = GameOver;
-        gameState.modeDeadline = platform::GetTickCount() + kGameOverMs;
+        gameState.modeDeadline = platform::ActiveClock().now() + kGameOverMs;
     }
 }
 

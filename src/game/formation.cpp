@@ -4,6 +4,7 @@
 #include "game/game_internal.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
+#include "platform/clock.h"
 #include "shell/game_state.h"
 #include "shell/sample_slots.h"
 
@@ -37,7 +38,7 @@ constexpr std::int32_t kLastExplosionState = 4;
 void landFormation() {
     gameState.cannon.lives = 0;
     gameState.mode = GameOver;
-    gameState.modeDeadline = platform::GetTickCount() + kGameOverMs;
+    gameState.modeDeadline = platform::ActiveClock().now() + kGameOverMs;
 }
 
 void endSweep() {

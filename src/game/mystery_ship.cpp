@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/game_internal.h"
 #include "graphics/primitives.h"
+#include "platform/clock.h"
 #include "shell/game_state.h"
 #include "shell/globals.h"
 
@@ -54,7 +55,7 @@ void ArmMysteryShip() {
     ship.y = kShipY;
     ship.state = 1;
     ship.kind = std::rand() % kShipKinds;
-    gameState.shipDue = platform::GetTickCount() + kShipDelayMs;
+    gameState.shipDue = platform::ActiveClock().now() + kShipDelayMs;
     gameState.shipSoundOn = 0;
 }
 

@@ -5,6 +5,8 @@
 #include "game/game_internal.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
+#include "platform/clock.h"
+#include "platform/input.h"
 #include "shell/game_state.h"
 #include "shell/sample_slots.h"
 
@@ -25,14 +27,15 @@ constexpr int kFireKeys[] = {VK_F9, VK_F8, VK_5};
 template <std::size_t N>
 bool anyKeyDown(const int (&keys)[N]) {
     for (int key : keys)
-        if (GetAsyncKeyState(key) != 0) return true;
+        if (ActiveInput().keyHeld(key)) return true;
     return false;
 }
 
 void waitForFramePeriod() {
-    const std::uint32_t elapsed = GetTickCount() - gameState.lastFrameTick;
-    if (elapsed < kFramePeriodMs) Sleep(kFramePeriodMs - elapsed);
-    gameState.lastFrameTick = GetTickCount();
+    Clock& clock = ActiveClock();
+    const std::uint32_t elapsed = clock.now() - gameState.lastFrameTick;
+    if (elapsed < kFramePeriodMs) clock.sleep(kFramePeriodMs - elapsed);
+    gameState.lastFrameTick = clock.now();
 }
 
 void launchShot() {
@@ -81,7 +84,7 @@ void drawWorld() {
 void startNextRound() {
     gameState.wave = (gameState.wave + 1) % kWaves;
     gameState.mode = RoundStart;
-    gameState.modeDeadline = GetTickCount() + kRoundStartMs;
+    gameState.modeDeadline = ActiveClock().now() + kRoundStartMs;
     NewRound();
 }
 
@@ -94,7 +97,8 @@ int PlayFrame() {
     if (gameState.mode != LifeLost && cannonAlive()) DropBombs();
     DrawStatusLine();
     if (gameState.aliensLeft >= 1 && gameState.mode != LifeLost && cannonAlive()) MarchFormation();
-    if (gameState.mode == Playing && gameState.aliensLeft >= 1 && GetTickCount() > gameState.shipDue) flyMysteryShip();
+    if (gameState.mode == Playing && gameState.aliensLeft >= 1 && ActiveClock().now() > gameState.shipDue)
+        flyMysteryShip();
     MoveShots();
     ResolveCollisions();
     if (scoreBefore < kExtraLifeScore && gameState.score >= kExtraLifeScore) {

@@ -3,29 +3,35 @@
 #include <cstddef>
 #include <new>
 
+#include "platform/frame.h"
+
 namespace {
-
-constexpr std::int32_t kBytesPerSectionPixel = 3;
-
-// Section rows hold a whole number of 4-pixel groups, so every row starts on
-// a 4-byte boundary as the platform's 24-bit sections require.
-constexpr std::int32_t rowPixelsFor(std::int32_t width) { return (width + 3) / 4 * 4; }
-
-std::size_t sectionBytes(std::int32_t rowPixels, std::int32_t rows) {
-    return static_cast<std::size_t>(rowPixels) * static_cast<std::size_t>(rows) * kBytesPerSectionPixel;
-}
 
 // Pictures are at most a few screens large; anything beyond this is a broken
 // size, refused rather than allocated.
 constexpr std::int32_t kLargestSide = 1 << 14;
 
+// Image pixel (i, j) takes bitmap pixel (x + i, y + j) where there is one.
+void copyRectangle(const Surface& target, const platform::Bitmap& bitmap, std::int64_t x, std::int64_t y,
+                   Image& image) {
+    for (std::int64_t j = 0; j < image.height; ++j) {
+        if (y + j < 0 || y + j >= bitmap.height) continue;
+        NativePixel* out = image.pixels + j * image.width;
+        for (std::int64_t i = 0; i < image.width; ++i) {
+            if (x + i < 0 || x + i >= bitmap.width) continue;
+            const std::uint8_t* rgb = bitmap.pixel(static_cast<int>(x + i), static_cast<int>(y + j));
+            out[i] = PackColour(target, (std::uint32_t{rgb[2]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[0]);
+        }
+    }
+}
+
 }  // namespace
 
 NativePixel PackColour(const Surface& surface, std::uint32_t colour) {
     const std::uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
-    if (surface.formatFlags & platform::kfDirect565)
+    if (surface.formatFlags & platform::kFormat565)
         return static_cast<NativePixel>(((red & 0xF8) << 8) | ((green & 0xF8) << 3) | (blue >> 3));
-    if (surface.formatFlags & platform::kfDirect555)
+    if (surface.formatFlags & platform::kFormat555)
         return static_cast<NativePixel>(((red & 0xF8) << 7) | ((green & 0xF8) << 2) | (blue >> 3));
     return 0;
 }
@@ -34,67 +40,22 @@ NativePixel Surface::nativeColour(std::uint32_t colour) const {
     return bitsPerPixel == 16 ? PackColour(*this, colour) : 0;
 }
 
-Image* ImageFromBitmap(const Surface& target, platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w,
-                       std::int32_t h) {
+Image* ImageFromBitmap(const Surface& target, const platform::Bitmap* bitmap, std::int32_t x, std::int32_t y,
+                       std::int32_t w, std::int32_t h) {
     if (bitmap == nullptr) return nullptr;
     Image* image = new (std::nothrow) Image{};
     if (image == nullptr) return nullptr;
-    BitmapSection section = CaptureBitmap(bitmap, x, y, w, h);
-    image->width = section.imageWidth;
-    image->height = section.imageHeight;
-    image->pixels = ConvertToNative(target, image->width, image->height, section);
-    FreeSection(section);
+    if (x < 0 && y < 0) {
+        x = y = 0;
+        w = bitmap->width;
+        h = bitmap->height;
+    }
+    image->width = w;
+    image->height = h;
+    if (w < 1 || h < 1 || w > kLargestSide || h > kLargestSide || target.bitsPerPixel != 16) return image;
+    image->pixels = new (std::nothrow) NativePixel[static_cast<std::size_t>(w) * static_cast<std::size_t>(h)]();
+    if (image->pixels != nullptr) copyRectangle(target, *bitmap, x, y, *image);
     return image;
-}
-
-BitmapSection CaptureBitmap(platform::HBITMAP bitmap, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-    BitmapSection section;
-    int bitmapWidth = 0, bitmapHeight = 0;
-    if (!platform::GetBitmapSize(bitmap, &bitmapWidth, &bitmapHeight)) return section;
-    const bool whole = x < 0 && y < 0;
-    if (whole) {
-        x = 0;
-        y = 0;
-        w = bitmapWidth;
-        h = bitmapHeight;
-    }
-    section.imageWidth = w;
-    section.imageHeight = h;
-    if (w < 1 || h < 1 || w > kLargestSide || h > kLargestSide) return section;
-
-    section.rowPixels = rowPixelsFor(w);
-    section.rows = h;
-    // Cleared like a fresh platform section: what the bitmap does not cover stays black.
-    section.bits = new (std::nothrow) std::uint8_t[sectionBytes(section.rowPixels, section.rows)]();
-    if (section.bits == nullptr) return section;
-    platform::CopyBitmapToSection(bitmap, x, y, w, h, section.bits, section.rowPixels, section.rows);
-    return section;
-}
-
-void FreeSection(BitmapSection& section) {
-    delete[] section.bits;
-    section.bits = nullptr;
-}
-
-NativePixel* ConvertToNative(const Surface& target, std::int32_t width, std::int32_t height,
-                             const BitmapSection& section) {
-    if (section.bits == nullptr || width < 1 || height < 1 || target.bitsPerPixel != 16) return nullptr;
-    if (width > section.rowPixels || height > section.rows) return nullptr;
-    NativePixel* pixels =
-        new (std::nothrow) NativePixel[static_cast<std::size_t>(width) * static_cast<std::size_t>(height)];
-    if (pixels == nullptr) return nullptr;
-
-    const std::size_t rowBytes = static_cast<std::size_t>(section.rowPixels) * kBytesPerSectionPixel;
-    NativePixel* out = pixels;
-    for (std::int32_t row = 0; row < height; ++row) {
-        // Bottom-up: the top row of the picture is the last row in memory.
-        const std::uint8_t* in = section.bits + static_cast<std::size_t>(section.rows - 1 - row) * rowBytes;
-        for (std::int32_t column = 0; column < width; ++column, in += kBytesPerSectionPixel) {
-            const std::uint32_t colour = (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
-            *out++ = PackColour(target, colour);
-        }
-    }
-    return pixels;
 }
 
 void FreeImage(Image* image) {

@@ -3,17 +3,17 @@
 #include <cstring>
 #include <new>
 
-#include "platform/platform.h"
+#include "platform/frame.h"
 #include "shell/globals.h"
 
 Surface::Surface() {
-    const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();
-    width = p.cxWidth;
-    height = p.cyHeight;
-    xPitch = p.cbxPitch;
-    yPitch = p.cbyPitch;
-    bitsPerPixel = p.cBPP;
-    formatFlags = p.ffFormat;
+    const platform::FrameGeometry g = platform::ActiveFrame().geometry();
+    width = g.width;
+    height = g.height;
+    xPitch = g.xPitch;
+    yPitch = g.yPitch;
+    bitsPerPixel = g.bitsPerPixel;
+    formatFlags = g.format;
     xStep = xPitch >> 1;
     yStep = yPitch >> 1;
     const std::int32_t ex = (static_cast<std::int32_t>(width) - 1) * xStep;
@@ -45,8 +45,19 @@ bool Surface::copyFrom(const Surface& source) {
     return true;
 }
 
+bool Surface::sameAs(const Surface& source) const {
+    if (pixels == nullptr || source.block == nullptr || bitsPerPixel != source.bitsPerPixel) return false;
+    return std::memcmp(pixels + lowOffset, source.block,
+                       static_cast<std::size_t>(highOffset - lowOffset + 1) * sizeof(NativePixel)) == 0;
+}
+
 int Present() {
-    display.setPixels(platform::GXBeginDraw());
-    display.copyFrom(backBuffer);
-    return platform::GXEndDraw();
+    platform::Frame& frame = platform::ActiveFrame();
+    display.setPixels(frame.pixels());
+    // Desktop: a frame the same as the one on the screen is not copied and
+    // not shown again, so the still screens cost the desktop almost nothing.
+    const bool changed = !display.sameAs(backBuffer);
+    if (changed) display.copyFrom(backBuffer);
+    frame.present(changed);
+    return 1;
 }

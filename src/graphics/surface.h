@@ -38,6 +38,9 @@ public:
     // Copies a whole Surface of the same geometry in one block. False unless
     // both are 16 bits per pixel, the source owns memory and this has pixels.
     bool copyFrom(const Surface& source);
+    // Whether this Surface's pixels equal those `source` owns, geometry alike;
+    // false when either has no memory.
+    bool sameAs(const Surface& source) const;
 
     // The native pixel for a COLORREF 0x00BBGGRR; 0 unless 16 bits per pixel.
     NativePixel nativeColour(std::uint32_t colour) const;
@@ -70,5 +73,6 @@ public:
     std::int32_t highOffset = 0;  // pixels from (0, 0) to the highest-addressed pixel, >= 0
 };
 
-// The end of every frame: the back buffer copied to the frame buffer in one block.
+// The end of every frame: the back buffer copied to the frame buffer in one
+// block and presented; returns 1.
 int Present();

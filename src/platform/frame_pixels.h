@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/frame.h"
 
 namespace platform {
 
@@ -12,11 +12,11 @@ namespace platform {
 // there too, and both layouts give the same colours.
 inline void NativeToRgb(std::uint16_t pixel, std::uint32_t format, std::uint8_t* rgb) {
     unsigned r = 0, g = 0, b = 0;
-    if (format & kfDirect565) {
+    if (format & kFormat565) {
         r = (pixel >> 11) & 31;
         g = (pixel >> 6) & 31;
         b = pixel & 31;
-    } else if (format & kfDirect555) {
+    } else if (format & kFormat555) {
         r = (pixel >> 10) & 31;
         g = (pixel >> 5) & 31;
         b = pixel & 31;
@@ -28,28 +28,13 @@ inline void NativeToRgb(std::uint16_t pixel, std::uint32_t format, std::uint8_t*
 
 // Writes width x height RGB triples, row by row from the top, from the frame
 // whose pixel (0, 0) is at `origin`.
-inline void FrameToRgb(const std::uint16_t* origin, const GXDisplayProperties& p, std::uint8_t* rgb) {
-    const std::int32_t xStep = p.cbxPitch / 2;
-    const std::int32_t yStep = p.cbyPitch / 2;
-    for (std::uint32_t y = 0; y < p.cyHeight; ++y) {
+inline void FrameToRgb(const std::uint16_t* origin, const FrameGeometry& p, std::uint8_t* rgb) {
+    const std::int32_t xStep = p.xPitch / 2;
+    const std::int32_t yStep = p.yPitch / 2;
+    for (std::uint32_t y = 0; y < p.height; ++y) {
         const std::uint16_t* pixel = origin + static_cast<std::int32_t>(y) * yStep;
-        for (std::uint32_t x = 0; x < p.cxWidth; ++x, pixel += xStep, rgb += 3) NativeToRgb(*pixel, p.ffFormat, rgb);
+        for (std::uint32_t x = 0; x < p.width; ++x, pixel += xStep, rgb += 3) NativeToRgb(*pixel, p.format, rgb);
     }
-}
-
-// The frame buffer memory for a geometry: the span from the lowest to the
-// highest addressed pixel, and where pixel (0, 0) lies in it.
-struct FrameSpan {
-    std::int32_t lowOffset = 0;
-    std::int32_t highOffset = 0;
-};
-inline FrameSpan FrameSpanOf(const GXDisplayProperties& p) {
-    const std::int32_t ex = (static_cast<std::int32_t>(p.cxWidth) - 1) * (p.cbxPitch / 2);
-    const std::int32_t ey = (static_cast<std::int32_t>(p.cyHeight) - 1) * (p.cbyPitch / 2);
-    FrameSpan span;
-    (ex < 0 ? span.lowOffset : span.highOffset) += ex;
-    (ey < 0 ? span.lowOffset : span.highOffset) += ey;
-    return span;
 }
 
 }  // namespace platform

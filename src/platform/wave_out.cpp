@@ -3,8 +3,6 @@
 
 #include <chrono>
 
-#include "platform/backend.h"
-
 namespace platform {
 
 bool ThreadMessageQueue::post(std::uint32_t message, WPARAM wParam, LPARAM lParam) {
@@ -40,7 +38,8 @@ void ThreadMessageQueue::clear() {
 
 namespace {
 
-WaveDevice* backendDevice() { return ActiveBackend().waveDevice(); }
+WaveDevice* activeDevice = nullptr;
+WaveDevice* backendDevice() { return activeDevice; }
 
 bool acceptable(const WAVEFORMATEX& f) {
     return f.wFormatTag == WAVE_FORMAT_PCM && (f.nChannels == 1 || f.nChannels == 2) && f.wBitsPerSample == 8 &&
@@ -48,6 +47,8 @@ bool acceptable(const WAVEFORMATEX& f) {
 }
 
 }  // namespace
+
+void SetWaveDevice(WaveDevice* device) { activeDevice = device; }
 
 std::uint32_t waveOutGetNumDevs() {
     WaveDevice* device = backendDevice();

@@ -15,9 +15,17 @@
 #include <cstdint>
 #include <mutex>
 
-#include "platform/platform.h"
-
 namespace platform {
+
+// The thread message that carries a played buffer back to the mixing thread.
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+struct MSG {
+    void* hwnd = nullptr;
+    std::uint32_t message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
 
 using MMRESULT = std::uint32_t;
 constexpr MMRESULT MMSYSERR_NOERROR = 0;
@@ -98,6 +106,9 @@ public:
 };
 
 using HWAVEOUT = WaveDevice*;
+
+// The device the waveOut calls reach; set by the backend, null for none.
+void SetWaveDevice(WaveDevice* device);
 
 std::uint32_t waveOutGetNumDevs();
 // `callback` must be a ThreadMessageQueue and `flags` CALLBACK_THREAD; only

@@ -1,8 +1,11 @@
-// Start-up and the main loop: one window message, the volume keys and one
-// frame of the current mode per pass.
+// Start-up and the main loop: one event, the volume keys and one frame of
+// the current mode per pass.
 #include "shell/app_main.h"
 
 #include "game/game.h"
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/platform.h"
 #include "shell/display.h"
 #include "shell/game_state.h"
 #include "shell/globals.h"
@@ -21,11 +24,19 @@ constexpr std::uint8_t kStereo = 0;
 constexpr std::int32_t kVolumeScaleMax = 320;
 constexpr std::int32_t kVolumeDivisor = 5;
 
+bool quitRequested = false;
+int quitCode = 0;
+bool windowClosed = false;
+std::uint32_t pacingDue = 0;
+
 // Strict and unsigned: a deadline has passed on the first tick after it.
-bool deadlinePassed() { return GetTickCount() > gameState.modeDeadline; }
+bool deadlinePassed() { return ActiveClock().now() > gameState.modeDeadline; }
 
 void stepVolume(std::int32_t delta) {
     std::int32_t scale = gameState.volumeScale + delta;
+    // FIX: both keys clamp to 0..320, not only the way each one moves: a
+    // stored volume out of range would otherwise drive the sample volume
+    // out of 0..64.
     if (scale > kVolumeScaleMax) scale = kVolumeScaleMax;
     if (scale < 0) scale = 0;
     gameState.volumeScale = scale;
@@ -33,9 +44,11 @@ void stepVolume(std::int32_t delta) {
     soundSystem.setSampleVolume(gameState.volume);
 }
 
+bool volumeKeyHeld() { return ActiveInput().keyHeld(VK_F6) || ActiveInput().keyHeld(VK_F7); }
+
 void pollVolumeKeys() {
-    if (GetAsyncKeyState(VK_F6) & 0xFFFF) stepVolume(+1);
-    if (GetAsyncKeyState(VK_F7) & 0xFFFF) stepVolume(-1);
+    if (ActiveInput().keyHeld(VK_F6)) stepVolume(+1);
+    if (ActiveInput().keyHeld(VK_F7)) stepVolume(-1);
 }
 
 void runModeFrame() {
@@ -58,41 +71,76 @@ void runModeFrame() {
     }
 }
 
-}  // namespace
-
-bool RegisterWindowClass(void* /*instance*/, const char* className) {
-    return platform::RegisterWindowClass(className, MainWindowProc, kIconResource);
+// The next event for the program. A key going up changes only what is held,
+// and makes no pass of its own.
+bool takeProgramEvent(InputEvent& event) {
+    if (windowClosed) return false;
+    while (ActiveInput().takeEvent(event))
+        if (event.kind != InputEvent::Kind::KeyUp) return true;
+    return false;
 }
 
-bool StartInstance(void* instance, int /*showCommand*/) {
-    gameState.instance = instance;
+PassResult whatIsDue() {
+    PassResult result;
+    // A quit waits only for the events already queued: the next pass is due now.
+    result.nextPass = quitRequested ? ActiveClock().now() : pacingDue;
+    result.idle = !quitRequested && (gameState.mode == Title || gameState.mode == Paused) && !volumeKeyHeld();
+    return result;
+}
+
+}  // namespace
+
+void StartPacing() { pacingDue = ActiveClock().now() + kPacingPeriodMs; }
+
+void QuitProgram(int exitCode) {
+    quitRequested = true;
+    quitCode = exitCode;
+}
+
+void CloseWindow() { windowClosed = true; }
+
+bool StartInstance() {
     char title[100];
     LoadString(kTitleString, title, sizeof title);
-    if (FindAndActivateRunningInstance(kWindowClassName, title)) return false;
-    RegisterWindowClass(instance, kWindowClassName);
-    HWND window = CreateMainWindow(kWindowClassName, title);
-    if (window == nullptr) return false;
+    Desktop& desktop = ActiveDesktop();
+    if (desktop.activateRunningCopy(kInstanceName)) return false;
+    if (!desktop.openWindow(title, kIconResource)) return false;
+    OnWindowCreated();
     soundSystem.start(kMixRate, kMusicChannels, kVoices, kStereo);
-    ShowWindow(window);
-    UpdateWindow(window);
-    StartDisplay(window);
-    LoadGameSounds(instance);
+    desktop.showWindow();
+    StartDisplay();
+    LoadGameSounds();
     soundSystem.setSampleVolume(gameState.volume);
     soundSystem.setMusicVolume(0);
     return true;
 }
 
-int AppMain(void* instance, void* /*previousInstance*/, const char* /*commandLine*/, int showCommand) {
-    if (!StartInstance(instance, showCommand)) return 0;
-    MSG msg;
-    while (GetMessage(&msg)) {
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-        pollVolumeKeys();
-        runModeFrame();
-        Sleep(1);
-        TracePass();
+PassResult RunPass() {
+    InputEvent event;
+    if (takeProgramEvent(event)) {
+        HandleProgramEvent(event);
+    } else if (quitRequested) {
+        return PassResult{false, pacingDue, false};
+    } else {
+        // The pacing tick; periods that went by unseen count as one.
+        const std::uint32_t now = ActiveClock().now();
+        if (windowClosed || !TickReached(now, pacingDue)) return whatIsDue();
+        pacingDue = now + kPacingPeriodMs;
     }
+    pollVolumeKeys();
+    runModeFrame();
+    ActiveClock().sleep(1);
+    TracePass();
+    return whatIsDue();
+}
+
+int EndProgram() {
     StopDisplay();
-    return static_cast<int>(msg.wParam);
+    return quitCode;
+}
+
+int AppMain() {
+    if (!StartInstance()) return 0;
+    for (PassResult pass = RunPass(); pass.goOn; pass = RunPass()) ActiveClock().waitForPass(pass.nextPass, pass.idle);
+    return EndProgram();
 }

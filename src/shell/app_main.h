@@ -1,18 +1,48 @@
-// The program's start-up, window procedure and main loop.
+// The program's start-up, its main loop as one pass at a time, and its end.
+//
+// A pass takes one event (an input event, or the 2 ms pacing tick when none
+// came), then reads the volume keys, runs the current mode's frame and
+// sleeps 1 ms. A host that can block runs AppMain; one that cannot calls
+// StartInstance, then RunPass whenever a pass is due, then EndProgram.
+// Main thread only.
 #pragma once
 
-#include "platform/platform.h"
+#include <cstdint>
+
+#include "platform/input.h"
+
+struct PassResult {
+    bool goOn = true;            // false: the program has ended; call EndProgram
+    std::uint32_t nextPass = 0;  // the tick at which a pass is due without input
+    // Until the next input every pass would draw the same frame and change
+    // nothing else: a host may sleep until input arrives.
+    bool idle = false;
+};
 
 // Returns the process exit code: 0 when start-up fails, else the quit code.
-int AppMain(void* instance, void* previousInstance, const char* commandLine, int showCommand);
-bool StartInstance(void* instance, int showCommand);
-bool RegisterWindowClass(void* instance, const char* className);
-platform::LRESULT MainWindowProc(platform::HWND window, std::uint32_t message, platform::WPARAM wParam,
-                                 platform::LPARAM lParam);
+int AppMain();
+// False when another copy runs or there is no window; the program then ends.
+bool StartInstance();
+// One pass if one is due (an input event is waiting, or the pacing tick has
+// come); otherwise nothing is done. Either way, what is due next.
+PassResult RunPass();
+// Closes the display; returns the quit code.
+int EndProgram();
 
-// The window class's name, used alike for the search, the registration and the window.
-constexpr const char* kWindowClassName = "orbitfend.MainWindow";
+// The program's answer to one input event: the back, action and pause keys,
+// a close request, the loss of focus or of activation.
+void HandleProgramEvent(const platform::InputEvent& event);
+// Reads the settings and starts the pacing tick, once the window exists.
+void OnWindowCreated();
+// The first pacing tick comes 2 ms from now.
+void StartPacing();
+// Ends the loop with `exitCode` once the events already waiting are handled.
+void QuitProgram(int exitCode);
+// The window is gone: no event and no pacing tick reaches the program after this.
+void CloseWindow();
+
+// The name that one running copy per user holds.
+constexpr const char* kInstanceName = "orbitfend.MainWindow";
 constexpr std::uint32_t kTitleString = 1;
 constexpr std::uint32_t kIconResource = 101;
-constexpr std::uint32_t kMessageTimerId = 100;
-constexpr std::uint32_t kMessageTimerPeriodMs = 2;
+constexpr std::uint32_t kPacingPeriodMs = 2;

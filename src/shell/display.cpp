@@ -1,6 +1,9 @@
 #include "shell/display.h"
 
+#include <memory>
+
 #include "graphics/pixel_format.h"
+#include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/globals.h"
 
@@ -8,10 +11,8 @@ namespace {
 
 // A picture from a bitmap resource: whole (x, y negative) or a rectangle.
 Image* importBitmap(std::uint32_t id, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-    platform::HBITMAP bitmap = platform::LoadBitmap(id);
-    Image* image = ImageFromBitmap(backBuffer, bitmap, x, y, w, h);
-    platform::DeleteBitmap(bitmap);
-    return image;
+    const std::unique_ptr<platform::Bitmap> bitmap = platform::LoadBitmap(id);
+    return ImageFromBitmap(backBuffer, bitmap.get(), x, y, w, h);
 }
 
 void freeImage(Image*& image) {
@@ -21,13 +22,9 @@ void freeImage(Image*& image) {
 
 }  // namespace
 
-int StartDisplay(platform::HWND window) {
+int StartDisplay() {
     gameState.screenWidth = static_cast<std::int32_t>(display.width);
     gameState.screenHeight = static_cast<std::int32_t>(display.height);
-    platform::RequestFullScreen(window, 0x2A);
-    platform::MoveWindow(window, 0, 0, gameState.screenWidth, gameState.screenHeight);
-    if (platform::GXOpenDisplay(window, platform::GX_FULLSCREEN) == 0) return 0;
-    if (platform::GXOpenInput() == 0) return 0;
 
     Image* picture = importBitmap(kBackgroundBitmap, -1, -1, 0, 0);
     background.allocate();
@@ -42,8 +39,6 @@ int StartDisplay(platform::HWND window) {
 }
 
 void StopDisplay() {
-    platform::GXCloseDisplay();
-    platform::GXCloseInput();
     freeImage(gameState.spriteSheet);
     freeImage(gameState.titleImage);
     freeImage(gameState.pausedBanner);

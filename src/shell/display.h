@@ -1,11 +1,10 @@
-// Opening the display and importing the pictures at start-up; closing it and
-// freeing them at the end.
+// Importing the pictures at start-up, and freeing them at the end.
 #pragma once
 
-#include "platform/platform.h"
+#include <cstdint>
 
 // Nonzero on success (the back buffer has memory); the caller ignores it.
-int StartDisplay(platform::HWND window);
+int StartDisplay();
 void StopDisplay();
 
 // Bitmap resources.

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "game/world.h"
-#include "platform/platform.h"
 
 struct Image;
 
@@ -26,14 +25,12 @@ struct ShellFields {
     std::int32_t highScore = 0;
     std::int32_t volume = 16;      // sample volume, nominally 0..64
     std::int32_t volumeScale = 0;  // 0..320 when changed by the keys; volume = volumeScale / 5
-    void* instance = nullptr;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
     Image* titleImage = nullptr;    // owned
     Image* spriteSheet = nullptr;   // owned
     Image* pausedBanner = nullptr;  // owned
     std::uint16_t colourKey = 0;
-    platform::ActivationInfo activationInfo{};
 };
 
 struct GameState : ShellFields, WorldFields {};

@@ -16,9 +16,9 @@ constexpr SlotResource kGameSounds[] = {
 
 }  // namespace
 
-void LoadGameSounds(void* instance) {
+void LoadGameSounds() {
     for (const SlotResource& sound : kGameSounds) {
-        samples[sound.slot].loadResource(instance, sound.resource);
+        samples[sound.slot].loadResource(nullptr, sound.resource);
         if (sound.slot == kShipSound) samples[sound.slot].setLoop(true);
     }
 }

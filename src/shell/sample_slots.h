@@ -13,7 +13,7 @@ constexpr int kFirstMarchNote = 4;  // slots 4..7, the four march notes
 constexpr int kExtraLifeSound = 8;
 
 // Loads slots 0..8 from the "WAVE" resources 128..131 and 133..137; slot 3 loops.
-void LoadGameSounds(void* instance);
+void LoadGameSounds();
 // Starts the sample in `slot` on a free voice; its channel handle or 65535.
 std::uint32_t PlaySampleSlot(int slot);
 // The slots started since the last call (for the state trace).

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/clock.h"
+#include "platform/trace.h"
 #include "shell/game_state.h"
 #include "shell/sample_slots.h"
 
@@ -87,6 +89,6 @@ void TracePass() {
         TakePlayedSlots();
         return;
     }
-    std::string line = DescribeState(passCount, platform::GetTickCount(), withWorld);
+    std::string line = DescribeState(passCount, platform::ActiveClock().now(), withWorld);
     platform::WriteTraceLine(line.data(), line.size());
 }

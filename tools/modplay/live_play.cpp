@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "platform/backend.h"
 #include "platform/sdl/sdl_wave_out.h"
+#include "platform/wave_out.h"
 #include "song_info.h"
 #include "sound/music_channel.h"
 #include "sound/sound_system.h"
@@ -23,25 +23,6 @@ std::atomic<bool> interrupted{false};
 
 void OnInterrupt(int) { interrupted = true; }
 
-// Nothing of a backend but its audio device: the player has no window.
-class AudioOnlyBackend final : public platform::Backend {
-public:
-    bool open(std::string&) override { return true; }
-    std::uint32_t tickCount() override {
-        return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-                .count());
-    }
-    void sleep(std::uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    std::int16_t keyState(int) override { return 0; }
-    void waitForInput(std::uint32_t) override {}
-    bool findRunningInstance(const char*, const char*) override { return false; }
-    bool createWindow(const char*, std::uint32_t) override { return false; }
-    void* beginDraw() override { return nullptr; }
-    int endDraw() override { return 0; }
-    platform::WaveDevice* waveDevice() override { return platform::sdl::SdlWaveDevice(); }
-};
-
 }  // namespace
 
 int PlayLive(Module& module, const PlayOptions& options, const std::string& name) {
@@ -50,8 +31,7 @@ int PlayLive(Module& module, const PlayOptions& options, const std::string& name
     module.setVolume(options.volume);
     module.setSeparation(options.separation);
 
-    AudioOnlyBackend backend;
-    platform::SetBackend(&backend);
+    platform::SetWaveDevice(platform::sdl::SdlWaveDevice());
     SoundSystem engine;
     if (engine.start(options.rate, 1, 8, options.stereo ? 1 : 0) == 0) {
         std::fprintf(stderr, "orbitfend-modplay: %s: cannot open the audio device\n", name.c_str());

@@ -3,16 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include <stb/stb_image_write.h>
 
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/frame.h"
 #include "platform/frame_pixels.h"
 #include "platform/headless/headless_clock.h"
 #include "platform/headless/headless_wave_out.h"
 #include "platform/headless/key_script.h"
+#include "platform/input.h"
+#include "platform/options.h"
+#include "platform/trace.h"
+#include "platform/wave_out.h"
 
 namespace platform::headless {
 
@@ -24,72 +32,79 @@ std::vector<ClockListener*> listeners;
 class HeadlessBackend;
 HeadlessBackend* instance = nullptr;
 
-class HeadlessBackend final : public Backend {
+class HeadlessBackend final : public Backend, Clock, Input, Frame, Desktop {
 public:
-    HeadlessBackend() { instance = this; }
-    ~HeadlessBackend() override {
-        instance = nullptr;
-        if (trace_) std::fclose(trace_);
-    }
-
-    bool open(std::string& error) override {
-        const Options& options = CurrentOptions();
-        if (!options.keysPath.empty() && !loadKeys(options.keysPath, error)) return false;
-        if (!options.tracePath.empty()) {
-            trace_ = std::fopen(options.tracePath.c_str(), "wb");
-            if (trace_ == nullptr) {
-                error = "cannot write the trace file " + options.tracePath;
-                return false;
-            }
-        }
-        screenshots_ = options.screenshots;
+    HeadlessBackend() {
+        geometry_ = GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat);
+        span_ = SpanOf(geometry_);
+        frame_.assign(static_cast<std::size_t>(span_.pixelCount()), 0);
+        screenshots_ = CurrentOptions().screenshots;
         std::stable_sort(screenshots_.begin(), screenshots_.end(),
                          [](const Screenshot& a, const Screenshot& b) { return a.tick < b.tick; });
-        properties_ = GXGetDisplayProperties();
-        span_ = FrameSpanOf(properties_);
-        frame_.assign(static_cast<std::size_t>(span_.highOffset - span_.lowOffset + 1), 0);
+    }
+
+    ~HeadlessBackend() override {
+        instance = nullptr;
+        SetActiveClock(nullptr);
+        SetActiveInput(nullptr);
+        SetActiveFrame(nullptr);
+        SetActiveDesktop(nullptr);
+        SetWaveDevice(nullptr);
+        CloseTrace();
+    }
+
+    bool open(std::string& error) {
+        const Options& options = CurrentOptions();
+        if (!options.keysPath.empty() && !loadKeys(options.keysPath, error)) return false;
+        if (!options.tracePath.empty() && !OpenTrace(options.tracePath, options.traceWorld)) {
+            error = "cannot write the trace file " + options.tracePath;
+            return false;
+        }
+        instance = this;
+        SetActiveClock(this);
+        SetActiveInput(this);
+        SetActiveFrame(this);
+        SetActiveDesktop(this);
+        SetWaveDevice(HeadlessWaveDevice());
         return true;
     }
 
-    std::uint32_t tickCount() override { return clockNow; }
+    // Clock
+    std::uint32_t now() override { return clockNow; }
     void sleep(std::uint32_t milliseconds) override { AdvanceTo(clockNow + milliseconds); }
-    std::int16_t keyState(int virtualKey) override {
-        return virtualKey >= 0 && virtualKey < 256 && keys_[static_cast<std::size_t>(virtualKey)]
-                   ? static_cast<std::int16_t>(0x8000)
-                   : 0;
-    }
-    void waitForInput(std::uint32_t tick) override {
-        // Nothing can arrive but what the clock brings: move on to the next moment
-        // at which something happens, or to `tick`.
-        std::uint32_t next = tick;
-        if (nextEventTick(&next) && static_cast<std::int32_t>(next - tick) > 0) next = tick;
+    void waitForPass(std::uint32_t due, bool /*idle*/) override {
+        // Nothing can arrive but what the clock brings: move on to the next
+        // moment at which something happens, or to `due`.
+        if (!events_.empty() || TickReached(clockNow, due)) return;
+        std::uint32_t next = due;
+        if (nextEventTick(&next) && static_cast<std::int32_t>(next - due) > 0) next = due;
         if (static_cast<std::int32_t>(next - clockNow) <= 0) next = clockNow + 1;
         AdvanceTo(next);
     }
 
-    bool findRunningInstance(const char*, const char*) override { return false; }
-    bool createWindow(const char*, std::uint32_t) override { return true; }
+    // Input
+    bool takeEvent(InputEvent& event) override {
+        if (events_.empty()) return false;
+        event = events_.front();
+        events_.pop_front();
+        return true;
+    }
+    bool keyHeld(int key) override { return key >= 0 && key < 256 && keys_[static_cast<std::size_t>(key)]; }
 
-    void* beginDraw() override { return frame_.data() - span_.lowOffset; }
-    int endDraw() override {
-        while (!screenshots_.empty() && static_cast<std::int32_t>(clockNow - screenshots_.front().tick) >= 0) {
+    // Frame
+    FrameGeometry geometry() override { return geometry_; }
+    std::uint16_t* pixels() override { return frame_.data() - span_.lowOffset; }
+    void present(bool /*changed*/) override {
+        while (!screenshots_.empty() && TickReached(clockNow, screenshots_.front().tick)) {
             writeScreenshot(screenshots_.front().path);
             screenshots_.erase(screenshots_.begin());
         }
-        return 1;
     }
 
-    bool traceRequested(bool* withWorld) override {
-        if (withWorld) *withWorld = CurrentOptions().traceWorld;
-        return trace_ != nullptr;
-    }
-    void writeTraceLine(const char* line, std::size_t length) override {
-        if (trace_ == nullptr) return;
-        std::fwrite(line, 1, length, trace_);
-        std::fputc('\n', trace_);
-    }
-
-    WaveDevice* waveDevice() override { return HeadlessWaveDevice(); }
+    // Desktop
+    bool activateRunningCopy(const char*) override { return false; }
+    bool openWindow(const char*, std::uint32_t) override { return true; }
+    void showWindow() override {}
 
     // The earliest scripted moment still to come (a key event, or the end of the run).
     bool nextEventTick(std::uint32_t* tick) const {
@@ -110,20 +125,24 @@ public:
     void fireEventsAt(std::uint32_t now) {
         while (nextKey_ < keyEvents_.size() && keyEvents_[nextKey_].tick <= now) {
             const KeyEvent& event = keyEvents_[nextKey_++];
+            const auto key = static_cast<std::size_t>(event.virtualKey);
             switch (event.kind) {
             case KeyEvent::Kind::Down:
-                keys_[static_cast<std::size_t>(event.virtualKey)] = true;
-                PostMessage(WM_KEYDOWN, static_cast<WPARAM>(event.virtualKey), 0);
+                keys_[key] = true;
+                events_.push_back({InputEvent::Kind::KeyDown, event.virtualKey});
                 break;
-            case KeyEvent::Kind::Up: keys_[static_cast<std::size_t>(event.virtualKey)] = false; break;
-            case KeyEvent::Kind::Deactivate: PostMessage(WM_ACTIVATE, WA_INACTIVE, 0); break;
+            case KeyEvent::Kind::Up:
+                keys_[key] = false;
+                events_.push_back({InputEvent::Kind::KeyUp, event.virtualKey});
+                break;
+            case KeyEvent::Kind::Deactivate: events_.push_back({InputEvent::Kind::Deactivated, 0}); break;
             }
         }
         const Options& options = CurrentOptions();
         if (options.untilGiven && !closeSent_ && now > options.until) {
             // The end of the run is a close request, as from the window's close button.
             closeSent_ = true;
-            PostMessage(WM_CLOSE, 0, 0);
+            events_.push_back({InputEvent::Kind::Close, 0});
         }
     }
 
@@ -146,7 +165,7 @@ private:
 
     void writeScreenshot(const std::string& path) {
         std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
-        FrameToRgb(frame_.data() - span_.lowOffset, properties_, rgb.data());
+        FrameToRgb(pixels(), geometry_, rgb.data());
         if (!stbi_write_png(path.c_str(), kScreenWidth, kScreenHeight, 3, rgb.data(), kScreenWidth * 3))
             std::fprintf(stderr, "orbitfend: cannot write the screenshot %s\n", path.c_str());
     }
@@ -154,10 +173,10 @@ private:
     std::vector<KeyEvent> keyEvents_;
     std::size_t nextKey_ = 0;
     bool closeSent_ = false;
+    std::deque<InputEvent> events_;
     std::array<bool, 256> keys_{};
-    std::FILE* trace_ = nullptr;
     std::vector<Screenshot> screenshots_;
-    GXDisplayProperties properties_;
+    FrameGeometry geometry_;
     FrameSpan span_;
     std::vector<std::uint16_t> frame_;
 };
@@ -200,6 +219,10 @@ void RemoveClockListener(ClockListener* listener) {
     listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
 }
 
-std::unique_ptr<Backend> MakeHeadlessBackend() { return std::make_unique<HeadlessBackend>(); }
+std::unique_ptr<Backend> OpenHeadlessBackend(std::string& error) {
+    auto backend = std::make_unique<HeadlessBackend>();
+    if (!backend->open(error)) return nullptr;
+    return backend;
+}
 
 }  // namespace platform::headless

@@ -29,7 +29,7 @@ WindowRequest InputTranslator::handle(const SDL_Event& event) {
         const int virtualKey = VirtualKeyForButton(static_cast<SDL_GameControllerButton>(event.cbutton.button));
         if (virtualKey != 0) {
             press(event.cbutton.which, event.cbutton.button, virtualKey);
-            post_(WM_KEYDOWN, static_cast<WPARAM>(virtualKey));
+            post_({InputEvent::Kind::KeyDown, virtualKey});
         }
         return WindowRequest::None;
     }
@@ -43,10 +43,8 @@ WindowRequest InputTranslator::handle(const SDL_Event& event) {
     }
 }
 
-std::int16_t InputTranslator::keyState(int virtualKey) const {
-    const bool down =
-        std::any_of(held_.begin(), held_.end(), [&](const Held& h) { return h.virtualKey == virtualKey; });
-    return down ? static_cast<std::int16_t>(0x8000) : 0;
+bool InputTranslator::keyHeld(int virtualKey) const {
+    return std::any_of(held_.begin(), held_.end(), [&](const Held& h) { return h.virtualKey == virtualKey; });
 }
 
 WindowRequest InputTranslator::keyDown(const SDL_KeyboardEvent& key) {
@@ -55,7 +53,7 @@ WindowRequest InputTranslator::keyDown(const SDL_KeyboardEvent& key) {
     const KeyBinding binding = BindingForKey(key.keysym.sym);
     if (binding.virtualKey == 0 || (key.repeat && !binding.repeats)) return WindowRequest::None;
     press(kKeyboard, key.keysym.scancode, binding.virtualKey);
-    post_(WM_KEYDOWN, static_cast<WPARAM>(binding.virtualKey));
+    post_({InputEvent::Kind::KeyDown, binding.virtualKey});
     return WindowRequest::None;
 }
 
@@ -66,7 +64,7 @@ void InputTranslator::stickMoved(SDL_JoystickID device, Sint16 value) {
     if (direction == 0 || isHeld(device, direction)) return;
     const int virtualKey = direction == kStickLeft ? VK_LEFT : VK_RIGHT;
     press(device, direction, virtualKey);
-    post_(WM_KEYDOWN, static_cast<WPARAM>(virtualKey));
+    post_({InputEvent::Kind::KeyDown, virtualKey});
 }
 
 WindowRequest InputTranslator::windowEvent(const SDL_WindowEvent& window) {
@@ -76,10 +74,10 @@ WindowRequest InputTranslator::windowEvent(const SDL_WindowEvent& window) {
         // Keys released while another window has the keyboard are never
         // reported, so none counts as held any more.
         releaseDevice(kKeyboard);
-        post_(WM_KILLFOCUS, 0);
+        post_({InputEvent::Kind::FocusLost, 0});
         return WindowRequest::None;
-    case SDL_WINDOWEVENT_FOCUS_GAINED: post_(WM_SETFOCUS, 0); return WindowRequest::None;
-    case SDL_WINDOWEVENT_EXPOSED: post_(WM_PAINT, 0); return WindowRequest::Redraw;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: post_({InputEvent::Kind::FocusGained, 0}); return WindowRequest::None;
+    case SDL_WINDOWEVENT_EXPOSED: return WindowRequest::Redraw;
     case SDL_WINDOWEVENT_SIZE_CHANGED: return WindowRequest::Redraw;
     default: return WindowRequest::None;
     }
@@ -99,11 +97,17 @@ bool InputTranslator::isHeld(SDL_JoystickID device, int code) const {
 }
 
 void InputTranslator::release(SDL_JoystickID device, int code) {
-    std::erase_if(held_, [&](const Held& h) { return h.device == device && h.code == code; });
+    releaseWhere([&](const Held& h) { return h.device == device && h.code == code; });
 }
 
 void InputTranslator::releaseDevice(SDL_JoystickID device) {
-    std::erase_if(held_, [&](const Held& h) { return h.device == device; });
+    releaseWhere([&](const Held& h) { return h.device == device; });
+}
+
+void InputTranslator::releaseWhere(const std::function<bool(const Held&)>& released) {
+    std::vector<Held> ended;
+    std::erase_if(held_, [&](const Held& h) { return released(h) && (ended.push_back(h), true); });
+    for (const Held& h : ended) post_({InputEvent::Kind::KeyUp, h.virtualKey});
 }
 
 void InputTranslator::postClose() {
@@ -111,7 +115,7 @@ void InputTranslator::postClose() {
     // needs one close request.
     if (closePosted_) return;
     closePosted_ = true;
-    post_(WM_CLOSE, 0);
+    post_({InputEvent::Kind::Close, 0});
 }
 
 }  // namespace platform::sdl

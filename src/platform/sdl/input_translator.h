@@ -1,5 +1,5 @@
-// Turns the desktop's input and window events into the program's window
-// messages and asynchronous key states.
+// Turns the desktop's input and window events into the program's input
+// events and held keys.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 
 #include <SDL.h>
 
-#include "platform/platform.h"
+#include "platform/input.h"
 
 namespace platform::sdl {
 
@@ -17,15 +17,15 @@ enum class WindowRequest { None, ToggleFullScreen, Redraw };
 
 class InputTranslator {
 public:
-    // Receives every message meant for the program's window (PostMessage).
-    using Post = std::function<void(std::uint32_t message, WPARAM wParam)>;
+    // Receives every input event meant for the program, in order.
+    using Post = std::function<void(const InputEvent& event)>;
     explicit InputTranslator(Post post);
 
     WindowRequest handle(const SDL_Event& event);
 
-    // 0x8000 while any key, button or stick direction that stands for
-    // `virtualKey` is held down, 0 otherwise.
-    std::int16_t keyState(int virtualKey) const;
+    // Whether any key, button or stick direction that stands for
+    // `virtualKey` is held down.
+    bool keyHeld(int virtualKey) const;
 
 private:
     // One held key: the keyboard (device -1) and a scancode, or a gamepad
@@ -43,6 +43,7 @@ private:
     bool isHeld(SDL_JoystickID device, int code) const;
     void release(SDL_JoystickID device, int code);
     void releaseDevice(SDL_JoystickID device);
+    void releaseWhere(const std::function<bool(const Held&)>& released);
     void postClose();
 
     Post post_;

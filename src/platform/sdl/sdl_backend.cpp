@@ -1,29 +1,39 @@
-// The desktop backend: SDL's clock, events, window and gamepads beneath the
-// platform calls, and the one-copy-per-user check.
 #include "platform/sdl/sdl_backend.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include <SDL.h>
 
-#include "platform/frame_pixels.h"
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/frame.h"
+#include "platform/input.h"
+#include "platform/options.h"
+#include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/sdl_wave_out.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
+#include "platform/wave_out.h"
 
 namespace platform::sdl {
 
 namespace {
 
 // Desktop: frames that come faster than this are shown together with the
-// next one (the title screens redraw on every 2 ms pass); a play frame, one
-// per 20 ms, always goes out at once.
+// next one (the game-over screen redraws on every 2 ms pass); a play frame,
+// one per 20 ms, always goes out at once.
 constexpr std::uint32_t kMinPresentIntervalMs = 15;
+
+// While nothing moves the loop sleeps in the window system, waking this
+// often only to hear a later copy's "come to the front".
+constexpr std::uint32_t kIdleWakeMs = 100;
 
 constexpr const char* kNoDisplayHint = " (set DISPLAY or WAYLAND_DISPLAY, or use --headless)";
 
@@ -39,17 +49,27 @@ bool OnARealScreen() {
     return asked != nullptr && name == asked;
 }
 
-class SdlBackend final : public Backend {
+std::uint32_t Until(std::uint32_t now, std::uint32_t tick) {
+    const auto remaining = static_cast<std::int32_t>(tick - now);
+    return remaining > 0 ? static_cast<std::uint32_t>(remaining) : 0;
+}
+
+class SdlBackend final : public Backend, Clock, Input, Frame, Desktop {
 public:
-    SdlBackend() : input_([](std::uint32_t message, WPARAM wParam) { PostMessage(message, wParam, 0); }) {}
+    SdlBackend() : input_([this](const InputEvent& event) { events_.push_back(event); }) {}
 
     ~SdlBackend() override {
+        SetActiveClock(nullptr);
+        SetActiveInput(nullptr);
+        SetActiveFrame(nullptr);
+        SetActiveDesktop(nullptr);
+        SetWaveDevice(nullptr);
         for (auto& [id, pad] : gamepads_) SDL_GameControllerClose(pad);
         window_.reset();
         if (sdlStarted_) SDL_Quit();
     }
 
-    bool open(std::string& error) override {
+    bool open(std::string& error) {
         // SIGINT and SIGTERM must keep arriving as a quit event, which ends the
         // program through its close path, whatever the environment asks.
         SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
@@ -67,43 +87,68 @@ public:
         // Without gamepads the keyboard still plays.
         SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
-        const GXDisplayProperties properties = GXGetDisplayProperties();
-        const FrameSpan span = FrameSpanOf(properties);
-        frame_.assign(static_cast<std::size_t>(span.highOffset - span.lowOffset + 1), 0);
+        geometry_ = GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat);
+        const FrameSpan span = SpanOf(geometry_);
+        frame_.assign(static_cast<std::size_t>(span.pixelCount()), 0);
         origin_ = frame_.data() - span.lowOffset;
+        SetActiveClock(this);
+        SetActiveInput(this);
+        SetActiveFrame(this);
+        SetActiveDesktop(this);
+        SetWaveDevice(SdlWaveDevice());
         return true;
     }
 
-    std::uint32_t tickCount() override { return SDL_GetTicks(); }
+    // Clock
+    std::uint32_t now() override { return SDL_GetTicks(); }
 
     void sleep(std::uint32_t milliseconds) override {
-        // The main loop sleeps on every pass, but its timer may keep it from
-        // ever waiting for input: events are taken here too.
         pumpEvents();
         SDL_Delay(milliseconds);
-    }
-
-    std::int16_t keyState(int virtualKey) override { return input_.keyState(virtualKey); }
-
-    void waitForInput(std::uint32_t tick) override {
-        if (pumpEvents() > 0) return;
-        const std::int32_t remaining = static_cast<std::int32_t>(tick - SDL_GetTicks());
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, remaining > 0 ? remaining : 0)) handle(event);
         pumpEvents();
     }
 
-    bool findRunningInstance(const char* className, const char*) override {
-        return instance_.claim(InstanceDirectory(), className) == SingleInstance::Claim::AnotherRuns;
+    void waitForPass(std::uint32_t due, bool idle) override {
+        pumpEvents();
+        if (!events_.empty()) return;
+        const std::uint32_t now = SDL_GetTicks();
+        std::uint32_t timeout = idle ? kIdleWakeMs : Until(now, due);
+        if (frameWaiting_) timeout = std::min(timeout, Until(now, lastPresent_ + kMinPresentIntervalMs));
+        if (timeout == 0) return;
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(timeout))) handle(event);
+        pumpEvents();
     }
 
-    bool createWindow(const char* title, std::uint32_t iconId) override {
+    // Input
+    bool takeEvent(InputEvent& event) override {
+        if (events_.empty()) return false;
+        event = events_.front();
+        events_.pop_front();
+        return true;
+    }
+    bool keyHeld(int key) override { return input_.keyHeld(key); }
+
+    // Frame
+    FrameGeometry geometry() override { return geometry_; }
+    std::uint16_t* pixels() override { return origin_; }
+    void present(bool changed) override {
+        if (!changed) return;
+        frameWaiting_ = true;
+        presentIfDue();
+    }
+
+    // Desktop
+    bool activateRunningCopy(const char* name) override {
+        return instance_.claim(InstanceDirectory(), name) == SingleInstance::Claim::AnotherRuns;
+    }
+
+    bool openWindow(const char* title, std::uint32_t iconId) override {
         SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayUsableBounds(0, &usable);
         const int scale = ChooseScale(usable.w, usable.h, CurrentOptions().scale);
         const FrameOrientation orientation = OrientationFor(CurrentOptions().layout);
-        const Uint32 format =
-            CurrentOptions().pixelFormat == kfDirect555 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
+        const Uint32 format = geometry_.format == kFormat555 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
         window_ = std::make_unique<SdlWindow>();
         std::string error;
         if (!window_->create(title, scale, orientation, format, error)) {
@@ -120,33 +165,13 @@ public:
         if (window_) window_->show();
     }
 
-    // Desktop: the handheld's full-screen request only hides its task bar and
-    // input-panel button; a desktop window stays as the player left it, and
-    // Alt+Enter or F11 give the whole screen.
-    void requestFullScreen() override {}
-
-    void* beginDraw() override { return origin_; }
-
-    int endDraw() override {
-        frameWaiting_ = true;
-        presentIfDue();
-        return 1;
-    }
-
-    WaveDevice* waveDevice() override { return SdlWaveDevice(); }
-
 private:
-    // Handles every queued event; returns how many there were.
-    int pumpEvents() {
+    // Handles every queued event.
+    void pumpEvents() {
         if (window_ && instance_.takeActivationRequests() > 0) window_->raise();
-        int count = 0;
         SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            handle(event);
-            ++count;
-        }
+        while (SDL_PollEvent(&event)) handle(event);
         presentIfDue();
-        return count;
     }
 
     void handle(const SDL_Event& event) {
@@ -180,9 +205,11 @@ private:
     }
 
     bool sdlStarted_ = false;
+    FrameGeometry geometry_;
     std::vector<std::uint16_t> frame_;
     std::uint16_t* origin_ = nullptr;
     std::unique_ptr<SdlWindow> window_;
+    std::deque<InputEvent> events_;
     InputTranslator input_;
     SingleInstance instance_;
     std::map<SDL_JoystickID, SDL_GameController*> gamepads_;
@@ -192,6 +219,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeSdlBackend() { return std::make_unique<SdlBackend>(); }
+std::unique_ptr<Backend> OpenSdlBackend(std::string& error) {
+    auto backend = std::make_unique<SdlBackend>();
+    if (!backend->open(error)) return nullptr;
+    return backend;
+}
 
 }  // namespace platform::sdl

@@ -1,6 +1,6 @@
 #include "platform/sdl/sdl_keys.h"
 
-#include "platform/platform.h"
+#include "platform/input.h"
 
 namespace platform::sdl {
 

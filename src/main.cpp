@@ -1,12 +1,13 @@
-// The program's entry: reads the command line, chooses the backend, builds
-// the program's long-lived objects, runs AppMain and tears them down again.
+// The program's entry: reads the command line, checks it, chooses the
+// backend, builds the program's long-lived objects, runs AppMain and tears
+// them down again.
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "platform/sdl/sdl_backend.h"
@@ -16,6 +17,16 @@
 namespace {
 
 constexpr int kUsageError = 2;
+
+// The command line as written, before its values are checked.
+struct CommandLine {
+    platform::Options options;
+    std::string layout = "normal";
+    std::string pixelFormat = "565";
+    std::vector<std::string> screenshots;
+    std::vector<std::string> dropped;
+    std::vector<std::string> headlessOnlyGiven;  // names of headless options given
+};
 
 bool parseScreenshot(const std::string& text, platform::Screenshot& shot) {
     auto colon = text.find(':');
@@ -39,19 +50,17 @@ bool parseDroppedResource(const std::string& text, std::pair<std::string, std::u
     return entry.second <= 65535;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    platform::Options options;
+// Reads the arguments into `line`. Returns -1 to go on, else the exit code
+// (help, version, or a usage error already reported).
+int readCommandLine(int argc, char** argv, CommandLine& line) {
+    platform::Options& options = line.options;
     CLI::App app{"orbitfend: a single-screen arcade shooter", "orbitfend"};
     app.set_version_flag("--version", "orbitfend 1.0.0");
-    std::string layout = "normal", pixelFormat = "565";
-    std::vector<std::string> screenshots, dropped;
 
     app.add_flag("--headless", options.headless, "Run without a window: virtual clock, scripted keys");
     app.add_option("--scale", options.scale, "Window scale (a whole number); default: the largest that fits")
         ->check(CLI::Range(1, 16));
-    app.add_option("--layout", layout, "Frame buffer layout")->check(CLI::IsMember({"normal", "rot90", "flipy"}));
+    app.add_option("--layout", line.layout, "Frame buffer layout")->check(CLI::IsMember({"normal", "rot90", "flipy"}));
     app.add_option("--settings", options.settingsDir, "Directory that holds the settings file");
     auto* headlessOnly = app.add_option_group("Headless", "Options of --headless runs");
     headlessOnly->add_option("--keys", options.keysPath,
@@ -61,11 +70,13 @@ int main(int argc, char** argv) {
     headlessOnly->add_flag("--trace-world", options.traceWorld,
                            "Add the aliens, bombs, shields and ground to the trace");
     headlessOnly
-        ->add_option("--screenshot", screenshots, "MS:FILE.png, the frame presented at the first pass at or after MS")
+        ->add_option("--screenshot", line.screenshots,
+                     "MS:FILE.png, the frame presented at the first pass at or after MS")
         ->allow_extra_args(false);
-    headlessOnly->add_option("--pixel-format", pixelFormat, "Display pixel format")
+    headlessOnly->add_option("--pixel-format", line.pixelFormat, "Display pixel format")
         ->check(CLI::IsMember({"565", "555"}));
-    headlessOnly->add_option("--drop-resource", dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
+    headlessOnly
+        ->add_option("--drop-resource", line.dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
         ->allow_extra_args(false);
     headlessOnly->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");
     app.add_flag("--no-sound", options.noSound, "Leave the sound engine unstarted");
@@ -80,8 +91,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orbitfend: %s\n", e.what());
         return kUsageError;
     }
+    for (const CLI::Option* option : headlessOnly->get_options())
+        if (option->count() > 0) line.headlessOnlyGiven.push_back(option->get_name());
+    options.untilGiven = app.count("--until") > 0;
+    options.settingsGiven = app.count("--settings") > 0;
+    return -1;
+}
 
-    for (const std::string& text : screenshots) {
+// Turns the written values into options. Returns -1 when they hold together,
+// else the exit code of the usage error it reported.
+int checkCommandLine(CommandLine& line) {
+    platform::Options& options = line.options;
+    for (const std::string& text : line.screenshots) {
         platform::Screenshot shot;
         if (!parseScreenshot(text, shot)) {
             std::fprintf(stderr, "orbitfend: --screenshot %s: expected MS:FILE.png\n", text.c_str());
@@ -89,7 +110,7 @@ int main(int argc, char** argv) {
         }
         options.screenshots.push_back(shot);
     }
-    for (const std::string& text : dropped) {
+    for (const std::string& text : line.dropped) {
         std::pair<std::string, std::uint32_t> entry;
         if (!parseDroppedResource(text, entry)) {
             std::fprintf(stderr, "orbitfend: --drop-resource %s: expected TYPE:ID\n", text.c_str());
@@ -97,33 +118,37 @@ int main(int argc, char** argv) {
         }
         options.droppedResources.push_back(entry);
     }
-    for (const CLI::Option* option : headlessOnly->get_options()) {
-        if (option->count() > 0 && !options.headless) {
-            std::fprintf(stderr, "orbitfend: %s needs --headless\n", option->get_name().c_str());
-            return kUsageError;
-        }
+    if (!options.headless && !line.headlessOnlyGiven.empty()) {
+        std::fprintf(stderr, "orbitfend: %s needs --headless\n", line.headlessOnlyGiven.front().c_str());
+        return kUsageError;
     }
-    options.untilGiven = app.count("--until") > 0;
-    options.settingsGiven = app.count("--settings") > 0;
-    options.layout = layout == "rot90"   ? platform::FrameLayout::Rot90
-                     : layout == "flipy" ? platform::FrameLayout::FlipY
-                                         : platform::FrameLayout::Normal;
-    options.pixelFormat = pixelFormat == "555" ? platform::kfDirect555 : platform::kfDirect565;
-    platform::SetOptions(options);
+    options.layout = line.layout == "rot90"   ? platform::FrameLayout::Rot90
+                     : line.layout == "flipy" ? platform::FrameLayout::FlipY
+                                              : platform::FrameLayout::Normal;
+    options.pixelFormat = line.pixelFormat == "555" ? platform::kFormat555 : platform::kFormat565;
+    return -1;
+}
 
-    std::unique_ptr<platform::Backend> backend =
-        options.headless ? platform::headless::MakeHeadlessBackend() : platform::sdl::MakeSdlBackend();
-    platform::SetBackend(backend.get());
+int run(const platform::Options& options) {
+    platform::SetOptions(options);
     std::string error;
-    if (!backend->open(error)) {
+    std::unique_ptr<platform::Backend> backend =
+        options.headless ? platform::headless::OpenHeadlessBackend(error) : platform::sdl::OpenSdlBackend(error);
+    if (backend == nullptr) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
         return options.headless ? kUsageError : 1;
     }
-
     ConstructProgramObjects();
-    int result = AppMain(nullptr, nullptr, "", 1);
+    const int result = AppMain();
     DestroyProgramObjects();
-    backend.reset();
-    platform::SetBackend(nullptr);
     return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine line;
+    if (int exitCode = readCommandLine(argc, argv, line); exitCode >= 0) return exitCode;
+    if (int exitCode = checkCommandLine(line); exitCode >= 0) return exitCode;
+    return run(line.options);
 }

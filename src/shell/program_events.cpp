@@ -1,0 +1,73 @@
+// The program's answers to its events: creation, the action, pause and back
+// keys, a close request, the loss of focus and of activation.
+#include "game/game.h"
+#include "platform/clock.h"
+#include "shell/app_main.h"
+#include "shell/game_state.h"
+#include "shell/globals.h"
+#include "shell/settings.h"
+
+using namespace platform;
+
+namespace {
+
+void onKeyDown(int key) {
+    switch (key) {
+    case VK_ESCAPE:  // the back key
+        SaveSettings();
+        soundSystem.resume();
+        soundSystem.stopAllVoices();
+        soundSystem.shutdown();
+        QuitProgram(0);
+        break;
+    case VK_RETURN:  // the action key
+        if (gameState.mode == Title) {
+            NewGame();
+            gameState.modeDeadline = ActiveClock().now() + kRoundStartMs;
+            gameState.mode = RoundStart;
+        }
+        break;
+    case VK_F10:  // pause
+        if (gameState.mode == Playing)
+            gameState.mode = Paused;
+        else if (gameState.mode == Paused)
+            gameState.mode = Playing;
+        break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void HandleProgramEvent(const InputEvent& event) {
+    switch (event.kind) {
+    case InputEvent::Kind::KeyDown: onKeyDown(event.key); break;
+    case InputEvent::Kind::Close:
+        // FIX: a close request saves the high score and the volume and gives
+        // the key-press values back, as the back key does.
+        SaveSettings();
+        QuitProgram(0);
+        CloseWindow();
+        break;
+    case InputEvent::Kind::Deactivated:
+        // FIX: losing activation saves the high score and the volume and
+        // gives the key-press values back, as the back key does.
+        SaveSettings();
+        soundSystem.shutdown();
+        QuitProgram(0);
+        break;
+    case InputEvent::Kind::FocusLost:
+        // Desktop: a window that loses the keyboard pauses the game as F10
+        // would, rather than ending the program.
+        if (gameState.mode == Playing) gameState.mode = Paused;
+        break;
+    case InputEvent::Kind::FocusGained:
+    case InputEvent::Kind::KeyUp: break;
+    }
+}
+
+void OnWindowCreated() {
+    LoadSettings();
+    gameState.volumeScale = gameState.volume * 5;
+    StartPacing();
+}
