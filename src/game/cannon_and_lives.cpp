@@ -1,8 +1,8 @@
 // The player's cannon, its explosion and the loss it settles, and the lives
 // display at the bottom left.
 #include "game/game.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
 
 namespace {
 

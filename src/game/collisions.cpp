@@ -7,8 +7,8 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 
 namespace {
 

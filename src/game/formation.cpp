@@ -2,10 +2,10 @@
 // the formation thins; and its drawing, explosions included.
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
 
 namespace {
 
@@ -63,13 +63,13 @@ void advanceToNextPresentAlien() {
 
 // Every non-key pixel of the sprite, in the colour of its band.
 void plotSprite(const SpriteCell& cell, std::int32_t x, std::int32_t y) {
-    const Image* sheet = gameState.spriteSheet;
+    const Image* sheet = spriteSheet;
     if (sheet == nullptr || sheet->pixels == nullptr) return;
     if (cell.x + cell.w > sheet->width || cell.y + cell.h > sheet->height) return;
     for (std::int32_t py = 0; py < cell.h; ++py) {
         const NativePixel* row = sheet->pixels + (cell.y + py) * sheet->width + cell.x;
         for (std::int32_t px = 0; px < cell.w; ++px)
-            if (row[px] != gameState.colourKey) PlotOverlay(x + px, y + py);
+            if (row[px] != colourKey) PlotOverlay(x + px, y + py);
     }
 }
 

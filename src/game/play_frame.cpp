@@ -3,10 +3,10 @@
 // gone, and the frame shown.
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
 
 using namespace platform;
 
@@ -92,7 +92,7 @@ int PlayFrame() {
     waitForFramePeriod();
     if (gameState.mode == Playing) readControls();
     if (gameState.mode != LifeLost && cannonAlive()) DropBombs();
-    DrawStatusLine();
+    DrawStatusLine(gameState.score, gameState.highScore);
     if (gameState.aliensLeft >= 1 && gameState.mode != LifeLost && cannonAlive()) MarchFormation();
     if (gameState.mode == Playing && gameState.aliensLeft >= 1 && GetTickCount() > gameState.shipDue) flyMysteryShip();
     MoveShots();

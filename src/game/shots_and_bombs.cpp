@@ -5,8 +5,8 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
 
 namespace {
 

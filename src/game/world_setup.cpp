@@ -1,7 +1,7 @@
 // Laying out a game, a round and the cannon.
 #include "game/game.h"
 #include "game/game_internal.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace {
 
