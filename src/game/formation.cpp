@@ -32,7 +32,6 @@ constexpr const char* kAlienExplosion[kExplosionRows] = {
     "....#...#....",
 };
 // clang-format on
-constexpr std::int32_t kLastExplosionState = 4;
 
 void landFormation() {
     gameState.cannon.lives = 0;
@@ -57,7 +56,7 @@ void endSweep() {
 void advanceToNextPresentAlien() {
     for (int tries = 0; tries < 2 * kMarchPositions; ++tries) {
         if (++gameState.marchIndex >= kMarchPositions) endSweep();
-        if (AlienAtMarchPosition(gameState.marchIndex).state != 0) return;
+        if (AlienAtMarchPosition(gameState.marchIndex).state != AlienGone) return;
     }
 }
 
@@ -80,16 +79,16 @@ void plotExplosion(const Alien& alien) {
 }
 
 void drawAlien(Alien& alien) {
-    if (alien.state == 1) {
+    if (alien.state == AlienAlive) {
         const SpriteCell& cell = AlienCell(alien.kind, alien.frame);
         if (alien.y > kLowAlienY) {
             plotSprite(cell, alien.x, alien.y);
         } else {
             DrawCell(cell, alien.x, alien.y);
         }
-    } else if (alien.state >= 2) {
+    } else if (alien.state >= AlienFirstExplosion) {
         plotExplosion(alien);
-        alien.state = alien.state == kLastExplosionState ? 0 : alien.state + 1;
+        alien.state = alien.state == AlienLastExplosion ? AlienGone : alien.state + 1;
     }
 }
 

@@ -47,7 +47,7 @@ void launchShot() {
 // One shot per press: the latch holds until every fire key is released.
 void readControls() {
     Cannon& cannon = gameState.cannon;
-    if (cannon.state != 1) return;
+    if (cannon.state != CannonAlive) return;
     if (anyKeyDown(kLeftKeys) && cannon.x > cannonMinX) --cannon.x;
     if (anyKeyDown(kRightKeys) && cannon.x < cannonMaxX) ++cannon.x;
     if (anyKeyDown(kFireKeys)) {
@@ -58,7 +58,7 @@ void readControls() {
     }
 }
 
-bool cannonAlive() { return gameState.cannon.state == 1; }
+bool cannonAlive() { return gameState.cannon.state == CannonAlive; }
 
 void flyMysteryShip() {
     if (gameState.shipSoundOn == 0) {
