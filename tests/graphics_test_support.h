@@ -11,7 +11,6 @@
 #include "graphics/surface.h"
 #include "platform/options.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
 #include "shell/globals.h"
 
 namespace graphics_testing {
@@ -63,13 +62,13 @@ protected:
         background.allocate();
         backBuffer.allocate();
         Fill(backBuffer, kUntouched);
-        gameState.spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
-        gameState.colourKey = backBuffer.nativeColour(kBlue);
-        ASSERT_NE(gameState.spriteSheet, nullptr);
+        spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
+        colourKey = backBuffer.nativeColour(kBlue);
+        ASSERT_NE(spriteSheet, nullptr);
     }
     void TearDown() override {
-        FreeImage(gameState.spriteSheet);
-        gameState.spriteSheet = nullptr;
+        FreeImage(spriteSheet);
+        spriteSheet = nullptr;
         DestroyProgramObjects();
     }
 };

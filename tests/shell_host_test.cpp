@@ -10,13 +10,13 @@
 #include <set>
 #include <vector>
 
+#include "game/game_state.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/headless_clock.h"
 #include "platform/input.h"
 #include "platform/options.h"
 #include "shell/app_main.h"
-#include "shell/game_state.h"
 #include "shell/globals.h"
 #include "support/headless_run.h"
 

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "platform/frame.h"
-#include "shell/globals.h"
 
 Surface::Surface() {
     const platform::FrameGeometry g = platform::ActiveFrame().geometry();

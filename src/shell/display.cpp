@@ -2,10 +2,10 @@
 
 #include <memory>
 
+#include "game/game_state.h"
 #include "graphics/pixel_format.h"
+#include "graphics/surface.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
 
 namespace {
 
@@ -31,15 +31,15 @@ int StartDisplay() {
     background.blitOpaque(0, 0, gameState.screenWidth, gameState.screenHeight, picture, 0, 0);
     FreeImage(picture);
 
-    gameState.titleImage = importBitmap(kTitleBitmap, 0, 0, 176, 220);
-    gameState.spriteSheet = importBitmap(kSpriteSheetBitmap, -1, -1, 0, 0);
-    gameState.pausedBanner = importBitmap(kPausedBitmap, 0, 0, 176, 8);
-    gameState.colourKey = backBuffer.nativeColour(kBlue);
+    titleImage = importBitmap(kTitleBitmap, 0, 0, 176, 220);
+    spriteSheet = importBitmap(kSpriteSheetBitmap, -1, -1, 0, 0);
+    pausedBanner = importBitmap(kPausedBitmap, 0, 0, 176, 8);
+    colourKey = backBuffer.nativeColour(kBlue);
     return backBuffer.allocate() ? 1 : 0;
 }
 
 void StopDisplay() {
-    freeImage(gameState.spriteSheet);
-    freeImage(gameState.titleImage);
-    freeImage(gameState.pausedBanner);
+    freeImage(spriteSheet);
+    freeImage(titleImage);
+    freeImage(pausedBanner);
 }

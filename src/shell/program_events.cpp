@@ -1,11 +1,11 @@
 // The program's answers to its events: creation, the action, pause and back
 // keys, a close request, the loss of focus and of activation.
 #include "game/game.h"
+#include "game/game_state.h"
 #include "platform/clock.h"
 #include "shell/app_main.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
 #include "shell/settings.h"
+#include "sound/sound_system.h"
 
 using namespace platform;
 

@@ -2,10 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "game/game_state.h"
+#include "game/sample_slots.h"
+#include "graphics/surface.h"
 #include "platform/clock.h"
 #include "platform/trace.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -60,7 +61,7 @@ std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
         {"volumeScale", s.volumeScale},
         {"screenWidth", s.screenWidth},
         {"screenHeight", s.screenHeight},
-        {"colourKey", s.colourKey},
+        {"colourKey", colourKey},
         {"aliensLeft", s.aliensLeft},
         {"marchStep", s.marchStep},
         {"marchIndex", s.marchIndex},

@@ -6,8 +6,6 @@
 
 #include "game/world.h"
 
-struct Image;
-
 enum GameMode : std::uint32_t {
     Title = 0,
     Paused = 1,
@@ -17,7 +15,8 @@ enum GameMode : std::uint32_t {
     GameOver = 5,
 };
 
-// The shell's half of GameState.
+// The half of GameState that the shell's modes and settings keep. The
+// pictures and the colour key are graphics' own (graphics/surface.h).
 struct ShellFields {
     std::uint32_t mode = Title;
     std::uint32_t modeDeadline = 0;  // tick at which the timed mode ends (strictly after)
@@ -27,10 +26,6 @@ struct ShellFields {
     std::int32_t volumeScale = 0;  // 0..320 when changed by the keys; volume = volumeScale / 5
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    Image* titleImage = nullptr;    // owned
-    Image* spriteSheet = nullptr;   // owned
-    Image* pausedBanner = nullptr;  // owned
-    std::uint16_t colourKey = 0;
 };
 
 struct GameState : ShellFields, WorldFields {};
