@@ -71,8 +71,9 @@ if have desktop-file-validate; then
         { fail "desktop-file-validate:"; echo "$output"; }
 fi
 if have appstreamcli; then
-    output=$(appstreamcli validate --no-net --pedantic "$root/share/metainfo/org.quelm.orbitfend.metainfo.xml" 2>&1) &&
-        ! grep -q '^[EWIP]:' <<<"$output" || { fail "appstreamcli validate:"; echo "$output"; }
+    # The metainfo checked together with the desktop entry it launches.
+    output=$(appstreamcli validate-tree --no-net --pedantic "$stage" 2>&1) &&
+        ! grep -q '^ *[EWIP]:' <<<"$output" || { fail "appstreamcli validate-tree:"; echo "$output"; }
 fi
 if have man; then
     for page in "$root/share/man/man6/orbitfend.6.gz" "$root/share/man/man1/orbitfend-modplay.1.gz"; do
@@ -83,7 +84,7 @@ fi
 
 [ "$failed" -eq 0 ] || exit 1
 if [ ${#missing[@]} -gt 0 ]; then
-    echo "skipped: the tree is right, but ${missing[*]} not installed (bash tools/dev.sh package installs them)"
+    echo "skipped: the tree is right, but these validators are not installed: ${missing[*]} (bash tools/dev.sh package installs them)"
     exit 77
 fi
 echo "the installed tree and every validator are clean"
