@@ -3,6 +3,9 @@
 # manual pages and the package's documents. Package.cmake then packs the
 # same tree as a Debian package.
 include(GNUInstallDirs)
+if(NOT ORBITFEND_ICON_THEME_DIR)
+  message(FATAL_ERROR "Install.cmake needs tools/make_art, which draws the icons, added first")
+endif()
 
 set(DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 set(DIST_BUILD_DIR ${PROJECT_BINARY_DIR}/dist)

@@ -62,6 +62,17 @@ documents_every_option() {
 documents_every_option games/orbitfend "$root/share/man/man6/orbitfend.6.gz"
 documents_every_option bin/orbitfend-modplay "$root/share/man/man1/orbitfend-modplay.1.gz"
 
+# Every document names the version the game reports, so a release cannot
+# leave one of them behind.
+version=$("$root/games/orbitfend" --version | awk '{print $2}')
+zcat "$root/share/doc/orbitfend/changelog.gz" | sed -n 1p | grep -qF "orbitfend ($version)" ||
+    fail "the changelog's latest entry is not version $version"
+grep -qF "<release version=\"$version\"" "$root/share/metainfo/org.quelm.orbitfend.metainfo.xml" ||
+    fail "the metainfo lists no release $version"
+for page in "$root"/share/man/man*/*.gz; do
+    zcat "$page" | grep -q "^\.TH .*\"orbitfend $version\"" || fail "$page is not marked orbitfend $version"
+done
+
 # The validators, each silent about every file (appstreamcli only says that
 # all is well, and its pedantic hints count as faults here).
 missing=()
