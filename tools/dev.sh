@@ -5,6 +5,8 @@
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
 #   bench     builds and runs the benchmarks
+#   package   checks the install tree with its validators and makes the
+#             Debian package build/package/orbitfend_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,7 @@ packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
   bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  package) packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian) ;;
 esac
 
 install_missing() {
@@ -56,8 +59,19 @@ case "${1:-}" in
     build bench
     for b in build/bench/bench/orbitfend_bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+  package)
+    install_missing
+    build default
+    ctest --preset default -R '^install_tree$'
+    rm -f build/package/orbitfend_*.deb
+    cpack --config build/default/CPackConfig.cmake -B build/package
+    deb=$(ls build/package/orbitfend_*.deb)
+    echo "lintian $deb:"
+    lintian --fail-on error "$deb"
+    echo "$deb is ready: apt-get install ./$deb"
+    ;;
   *)
-    echo "usage: tools/dev.sh play|test|sanitize|bench" >&2
+    echo "usage: tools/dev.sh play|test|sanitize|bench|package" >&2
     exit 2
     ;;
 esac
