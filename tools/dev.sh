@@ -5,6 +5,8 @@
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
 #   bench     builds and runs the benchmarks
+#   fuzz [MINUTES]  runs each fuzz target in turn (default 10 minutes each)
+#   soak [SEEDS] [MINUTES]  random key scripts through the headless program
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,7 @@ packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
   bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 
 install_missing() {
@@ -56,8 +59,27 @@ case "${1:-}" in
     build bench
     for b in build/bench/bench/orbitfend_bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+  fuzz)
+    install_missing
+    build fuzz
+    minutes=${2:-10}
+    for target in build/fuzz/fuzz/orbitfend_*_fuzz; do
+      name=$(basename "$target" | sed 's/^orbitfend_//; s/_fuzz$//')
+      # New inputs go to a scratch corpus; the committed seeds stay small.
+      mkdir -p "fuzz/corpus-$name" "fuzz/crashes/$name"
+      echo "== $name: $minutes minutes"
+      "$target" -max_total_time=$((minutes * 60)) -print_final_stats=1 \
+        -artifact_prefix="fuzz/crashes/$name/" "fuzz/corpus-$name" "fuzz/corpus/$name" 2>&1 |
+        grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|SUMMARY)' || true
+    done
+    ;;
+  soak)
+    install_missing
+    build default
+    ./build/default/orbitfend-soak --binary build/default/orbitfend --seeds "${2:-20}" --minutes "${3:-30}"
+    ;;
   *)
-    echo "usage: tools/dev.sh play|test|sanitize|bench" >&2
+    echo "usage: tools/dev.sh play|test|sanitize|bench|fuzz [MINUTES]|soak [SEEDS] [MINUTES]" >&2
     exit 2
     ;;
 esac
