@@ -30,22 +30,31 @@ install_missing() {
   fi
 }
 
+# build PRESET [CMAKE ARGS...]
 build() {
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
+  local preset=$1
+  shift
+  cmake --preset "$preset" "$@" >/dev/null
+  cmake --build --preset "$preset"
 }
 
 case "${1:-}" in
   play)
+    # Only the game is built before it starts; the tests wait for `test`.
     install_missing
-    build default
+    cmake --preset default -DORBITFEND_WERROR=OFF >/dev/null
+    cmake --build --preset default --target orbitfend
     shift
     exec ./build/default/orbitfend "$@"
     ;;
   test)
+    # Warnings are errors here, and the whole suite runs twice: optimised, and
+    # under AddressSanitizer and UndefinedBehaviorSanitizer.
     install_missing
-    build default
+    build default -DORBITFEND_WERROR=ON
     ctest --preset default
+    build asan -DORBITFEND_WERROR=ON
+    ctest --preset asan
     ;;
   sanitize)
     install_missing
