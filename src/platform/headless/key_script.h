@@ -1,7 +1,7 @@
 // The headless backend's key script: one event per line,
-//   <ms> down <vk>    the key goes down (its state is set, WM_KEYDOWN is posted)
+//   <ms> down <vk>    the key goes down (its state is set, a key-down event is queued)
 //   <ms> up <vk>      the key goes up
-//   <ms> deactivate   the window loses activation (an inactive WM_ACTIVATE)
+//   <ms> deactivate   the program loses activation (a Deactivated event)
 // with times in virtual milliseconds, virtual-key codes in decimal, and '#'
 // starting a comment.
 #pragma once

@@ -73,8 +73,11 @@ public:
         // SIGINT and SIGTERM must keep arriving as a quit event, which ends the
         // program through its close path, whatever the environment asks.
         SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // The window's memory goes to the screen as it is (shared memory on
+        // X11): sending only the rows that changed must not turn into a whole
+        // texture drawn again by a software renderer.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             error = std::string("cannot open a window: ") + SDL_GetError() + kNoDisplayHint;
             return false;
@@ -147,17 +150,15 @@ public:
         SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayUsableBounds(0, &usable);
         const int scale = ChooseScale(usable.w, usable.h, CurrentOptions().scale);
-        const FrameOrientation orientation = OrientationFor(CurrentOptions().layout);
-        const Uint32 format = geometry_.format == kFormat555 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
         window_ = std::make_unique<SdlWindow>();
         std::string error;
-        if (!window_->create(title, scale, orientation, format, error)) {
+        if (!window_->create(title, scale, geometry_, error)) {
             std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
             window_.reset();
             return false;
         }
         window_->setIcon(FindResource("ICON", iconId));
-        window_->present(frame_.data());  // black until the first frame
+        window_->present(origin_);  // black until the first frame
         return true;
     }
 
@@ -187,7 +188,7 @@ private:
         if (!frameWaiting_ || window_ == nullptr) return;
         const std::uint32_t now = SDL_GetTicks();
         if (now - lastPresent_ < kMinPresentIntervalMs) return;
-        window_->present(frame_.data());
+        window_->present(origin_);
         frameWaiting_ = false;
         lastPresent_ = now;
     }

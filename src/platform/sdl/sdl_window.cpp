@@ -1,37 +1,33 @@
 #include "platform/sdl/sdl_window.h"
 
+#include <algorithm>
+
+#include "platform/frame_pixels.h"
+
 namespace platform::sdl {
 
+namespace {
+
+// A window smaller than the frame (before its minimum size takes hold) shows nothing.
+bool fits(const SDL_Surface* surface) { return surface->w >= kScreenWidth && surface->h >= kScreenHeight; }
+
+}  // namespace
+
 SdlWindow::~SdlWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
 }
 
-bool SdlWindow::create(const char* title, int scale, const FrameOrientation& orientation, Uint32 textureFormat,
-                       std::string& error) {
-    orientation_ = orientation;
-    window_ =
-        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
-                         kScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+bool SdlWindow::create(const char* title, int scale, const FrameGeometry& geometry, std::string& error) {
+    geometry_ = geometry;
+    frame_.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, 0);
+    changed_.assign(kScreenHeight, 1);
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
+                               kScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window_ == nullptr) {
         error = std::string("cannot make a window: ") + SDL_GetError();
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
-        error = std::string("cannot draw into the window: ") + SDL_GetError();
-        return false;
-    }
-    texture_ = SDL_CreateTexture(renderer_, textureFormat, SDL_TEXTUREACCESS_STREAMING, orientation.textureWidth,
-                                 orientation.textureHeight);
-    if (texture_ == nullptr) {
-        error = std::string("cannot make the frame texture: ") + SDL_GetError();
-        return false;
-    }
-    SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
     return true;
 }
 
@@ -61,23 +57,100 @@ void SdlWindow::toggleFullScreen() {
     redraw();
 }
 
-void SdlWindow::present(const std::uint16_t* span) {
-    if (texture_ == nullptr) return;
-    SDL_UpdateTexture(texture_, nullptr, span, orientation_.textureWidth * static_cast<int>(sizeof *span));
-    redraw();
+// Copies the frame into top-down rows, whatever its layout, and marks the
+// rows that differ. Returns whether any did.
+bool SdlWindow::readFrame(const std::uint16_t* origin) {
+    const std::int32_t xStep = geometry_.xPitch / 2, yStep = geometry_.yPitch / 2;
+    bool any = false;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        const std::uint16_t* from = origin + y * yStep;
+        std::uint16_t* row = &frame_[static_cast<std::size_t>(y) * kScreenWidth];
+        bool differs = false;
+        for (int x = 0; x < kScreenWidth; ++x, from += xStep) {
+            differs |= row[x] != *from;
+            row[x] = *from;
+        }
+        if (differs) changed_[static_cast<std::size_t>(y)] = 1;
+        any |= changed_[static_cast<std::size_t>(y)] != 0;
+    }
+    return any;
+}
+
+void SdlWindow::drawRows(SDL_Surface* surface, const PixelRect& place, int firstRow, int endRow) {
+    if (paletteFormat_ != surface->format) {
+        paletteFormat_ = surface->format;
+        palette_.resize(65536);
+        std::uint8_t rgb[3];
+        for (std::uint32_t pixel = 0; pixel < 65536; ++pixel) {
+            NativeToRgb(static_cast<std::uint16_t>(pixel), geometry_.format, rgb);
+            palette_[pixel] = SDL_MapRGB(surface->format, rgb[0], rgb[1], rgb[2]);
+        }
+    }
+    const int scale = place.w / kScreenWidth;
+    const int bytes = surface->format->BytesPerPixel;
+    auto* base = static_cast<std::uint8_t*>(surface->pixels);
+    for (int y = firstRow; y < endRow; ++y) {
+        std::uint8_t* line = base + static_cast<std::ptrdiff_t>(place.y + y * scale) * surface->pitch + place.x * bytes;
+        const std::uint16_t* row = &frame_[static_cast<std::size_t>(y) * kScreenWidth];
+        if (bytes == 4) {
+            auto* out = reinterpret_cast<std::uint32_t*>(line);
+            for (int x = 0; x < kScreenWidth; ++x, out += scale) std::fill(out, out + scale, palette_[row[x]]);
+        } else {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                SDL_Rect block{place.x + x * scale, place.y + y * scale, scale, 1};
+                SDL_FillRect(surface, &block, palette_[row[x]]);
+            }
+        }
+        for (int k = 1; k < scale; ++k) std::copy_n(line, place.w * bytes, line + k * surface->pitch);
+    }
+}
+
+void SdlWindow::present(const std::uint16_t* origin) {
+    if (window_ == nullptr) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr || !fits(surface)) return;
+    if (surface != surface_) wholeWindowStale_ = true;
+    if (!readFrame(origin) && !wholeWindowStale_) return;
+    if (wholeWindowStale_) return drawAll();
+
+    const PixelRect place = FrameRectIn(surface->w, surface->h);
+    const int scale = place.w / kScreenWidth;
+    std::vector<SDL_Rect> rects;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    for (int y = 0; y < kScreenHeight;) {
+        if (!changed_[static_cast<std::size_t>(y)]) {
+            ++y;
+            continue;
+        }
+        int end = y;
+        while (end < kScreenHeight && changed_[static_cast<std::size_t>(end)])
+            changed_[static_cast<std::size_t>(end++)] = 0;
+        drawRows(surface, place, y, end);
+        rects.push_back({place.x, place.y + y * scale, place.w, (end - y) * scale});
+        y = end;
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+}
+
+void SdlWindow::drawAll() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr) return;
+    surface_ = surface;
+    if (!fits(surface)) return;
+    const PixelRect place = FrameRectIn(surface->w, surface->h);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    drawRows(surface, place, 0, kScreenHeight);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    std::fill(changed_.begin(), changed_.end(), 0);
+    wholeWindowStale_ = false;
+    SDL_UpdateWindowSurface(window_);
 }
 
 void SdlWindow::redraw() {
-    if (texture_ == nullptr) return;
-    int outputWidth = 0, outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-    const PixelRect copy = CopyRectFor(FrameRectIn(outputWidth, outputHeight), orientation_);
-    const SDL_Rect destination{copy.x, copy.y, copy.w, copy.h};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, SDL_ALPHA_OPAQUE);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopyEx(renderer_, texture_, nullptr, &destination, orientation_.clockwiseDegrees, nullptr,
-                     orientation_.flipVertical ? SDL_FLIP_VERTICAL : SDL_FLIP_NONE);
-    SDL_RenderPresent(renderer_);
+    if (window_ == nullptr) return;
+    drawAll();
 }
 
 }  // namespace platform::sdl

@@ -1,12 +1,17 @@
 // The desktop window: the frame scaled by a whole number between black bars,
-// and its switch to and from the whole screen.
+// and its switch to and from the whole screen. The window's own pixel memory
+// is drawn by the processor and only the rows that changed are sent to the
+// screen, so a play frame costs little even without a graphics card.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 
+#include "platform/frame.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 
@@ -19,28 +24,34 @@ public:
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
 
-    // Makes the window (hidden until show), its renderer and the texture that
-    // receives the frame buffer's memory in `textureFormat`. Returns false
-    // with a message in `error`.
-    bool create(const char* title, int scale, const FrameOrientation& orientation, Uint32 textureFormat,
-                std::string& error);
+    // Makes the window (hidden until show) at `scale` times the frame's size
+    // for frames of `geometry`. Returns false with a message in `error`.
+    bool create(const char* title, int scale, const FrameGeometry& geometry, std::string& error);
     // The window's icon from a BMP image; an absent or unreadable one is skipped.
     void setIcon(const ResourceBytes& bmp);
     void show();
     void raise();
     void toggleFullScreen();
 
-    // Uploads the frame buffer's memory, textureWidth x textureHeight pixels
-    // from its lowest address, and shows it.
-    void present(const std::uint16_t* span);
-    // Shows the last uploaded frame again, fitted to the window's present size.
+    // Shows the frame whose pixel (0, 0) is at `origin`: the rows that differ
+    // from the last frame shown, or everything after the window changed.
+    void present(const std::uint16_t* origin);
+    // Shows the last frame again, fitted to the window's present size.
     void redraw();
 
 private:
+    bool readFrame(const std::uint16_t* origin);
+    void drawRows(SDL_Surface* surface, const PixelRect& place, int firstRow, int endRow);
+    void drawAll();
+
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    FrameOrientation orientation_{};
+    FrameGeometry geometry_{};
+    std::vector<std::uint16_t> frame_;   // the frame's pixels, row by row from the top
+    std::vector<std::uint8_t> changed_;  // per row: differs from what the window shows
+    const SDL_PixelFormat* paletteFormat_ = nullptr;
+    std::vector<std::uint32_t> palette_;  // native pixel -> window pixel
+    SDL_Surface* surface_ = nullptr;      // the window memory last drawn into
+    bool wholeWindowStale_ = true;
 };
 
 }  // namespace platform::sdl
