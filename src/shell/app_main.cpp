@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 #include "shell/display.h"
+#include "shell/program_events.h"
 #include "shell/screens.h"
 #include "shell/state_trace.h"
 #include "sound/sound_system.h"
@@ -25,7 +26,6 @@ constexpr std::int32_t kVolumeScaleMax = 320;
 constexpr std::int32_t kVolumeDivisor = 5;
 
 bool quitRequested = false;
-int quitCode = 0;
 bool windowClosed = false;
 std::uint32_t pacingDue = 0;
 
@@ -90,15 +90,6 @@ PassResult whatIsDue() {
 
 }  // namespace
 
-void StartPacing() { pacingDue = ActiveClock().now() + kPacingPeriodMs; }
-
-void QuitProgram(int exitCode) {
-    quitRequested = true;
-    quitCode = exitCode;
-}
-
-void CloseWindow() { windowClosed = true; }
-
 bool StartInstance() {
     char title[100];
     LoadString(kTitleString, title, sizeof title);
@@ -106,6 +97,7 @@ bool StartInstance() {
     if (desktop.activateRunningCopy(kInstanceName)) return false;
     if (!desktop.openWindow(title, kIconResource)) return false;
     OnWindowCreated();
+    pacingDue = ActiveClock().now() + kPacingPeriodMs;
     soundSystem.start(kMixRate, kMusicChannels, kVoices, kStereo);
     desktop.showWindow();
     StartDisplay();
@@ -118,7 +110,9 @@ bool StartInstance() {
 PassResult RunPass() {
     InputEvent event;
     if (takeProgramEvent(event)) {
-        HandleProgramEvent(event);
+        const EventOutcome outcome = HandleProgramEvent(event);
+        if (outcome != EventOutcome::GoOn) quitRequested = true;
+        if (outcome == EventOutcome::QuitAndClose) windowClosed = true;
     } else if (quitRequested) {
         return PassResult{false, pacingDue, false};
     } else {
@@ -136,7 +130,7 @@ PassResult RunPass() {
 
 int EndProgram() {
     StopDisplay();
-    return quitCode;
+    return 0;  // every way out ends the program normally
 }
 
 int AppMain() {

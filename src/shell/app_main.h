@@ -9,8 +9,6 @@
 
 #include <cstdint>
 
-#include "platform/input.h"
-
 struct PassResult {
     bool goOn = true;            // false: the program has ended; call EndProgram
     std::uint32_t nextPass = 0;  // the tick at which a pass is due without input
@@ -19,27 +17,16 @@ struct PassResult {
     bool idle = false;
 };
 
-// Returns the process exit code: 0 when start-up fails, else the quit code.
+// Runs the program to its end; returns the process exit code (0, also when
+// start-up fails: another copy runs, or there is no window).
 int AppMain();
 // False when another copy runs or there is no window; the program then ends.
 bool StartInstance();
 // One pass if one is due (an input event is waiting, or the pacing tick has
 // come); otherwise nothing is done. Either way, what is due next.
 PassResult RunPass();
-// Closes the display; returns the quit code.
+// Closes the display; returns the exit code, 0.
 int EndProgram();
-
-// The program's answer to one input event: the back, action and pause keys,
-// a close request, the loss of focus or of activation.
-void HandleProgramEvent(const platform::InputEvent& event);
-// Reads the settings and starts the pacing tick, once the window exists.
-void OnWindowCreated();
-// The first pacing tick comes 2 ms from now.
-void StartPacing();
-// Ends the loop with `exitCode` once the events already waiting are handled.
-void QuitProgram(int exitCode);
-// The window is gone: no event and no pacing tick reaches the program after this.
-void CloseWindow();
 
 // The name that one running copy per user holds.
 constexpr const char* kInstanceName = "orbitfend.MainWindow";

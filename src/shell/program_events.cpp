@@ -1,9 +1,9 @@
 // The program's answers to its events: creation, the action, pause and back
 // keys, a close request, the loss of focus and of activation.
+#include "shell/program_events.h"
 #include "game/game.h"
 #include "game/game_state.h"
 #include "platform/clock.h"
-#include "shell/app_main.h"
 #include "shell/settings.h"
 #include "sound/sound_system.h"
 
@@ -11,15 +11,14 @@ using namespace platform;
 
 namespace {
 
-void onKeyDown(int key) {
+EventOutcome onKeyDown(int key) {
     switch (key) {
     case VK_ESCAPE:  // the back key
         SaveSettings();
         soundSystem.resume();
         soundSystem.stopAllVoices();
         soundSystem.shutdown();
-        QuitProgram(0);
-        break;
+        return EventOutcome::Quit;
     case VK_RETURN:  // the action key
         if (gameState.mode == Title) {
             NewGame();
@@ -35,27 +34,25 @@ void onKeyDown(int key) {
         break;
     default: break;
     }
+    return EventOutcome::GoOn;
 }
 
 }  // namespace
 
-void HandleProgramEvent(const InputEvent& event) {
+EventOutcome HandleProgramEvent(const InputEvent& event) {
     switch (event.kind) {
-    case InputEvent::Kind::KeyDown: onKeyDown(event.key); break;
+    case InputEvent::Kind::KeyDown: return onKeyDown(event.key);
     case InputEvent::Kind::Close:
         // FIX: a close request saves the high score and the volume and gives
         // the key-press values back, as the back key does.
         SaveSettings();
-        QuitProgram(0);
-        CloseWindow();
-        break;
+        return EventOutcome::QuitAndClose;
     case InputEvent::Kind::Deactivated:
         // FIX: losing activation saves the high score and the volume and
         // gives the key-press values back, as the back key does.
         SaveSettings();
         soundSystem.shutdown();
-        QuitProgram(0);
-        break;
+        return EventOutcome::Quit;
     case InputEvent::Kind::FocusLost:
         // Desktop: a window that loses the keyboard pauses the game as F10
         // would, rather than ending the program.
@@ -64,10 +61,10 @@ void HandleProgramEvent(const InputEvent& event) {
     case InputEvent::Kind::FocusGained:
     case InputEvent::Kind::KeyUp: break;
     }
+    return EventOutcome::GoOn;
 }
 
 void OnWindowCreated() {
     LoadSettings();
     gameState.volumeScale = gameState.volume * 5;
-    StartPacing();
 }
