@@ -4,14 +4,16 @@
 #   play      starts the game
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
-#   bench     builds and runs the benchmarks
+#   bench     builds and runs the benchmarks, and installs the peer players
+#             (openmpt123, xmp) that bench/compare_peers compares with
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
-  bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  # The benchmarks link the peer libraries; bench/compare_peers runs the peer players.
+  bench) packages+=(libopenmpt-dev libxmp-dev openmpt123 xmp python3-numpy) ;;
 esac
 
 install_missing() {
