@@ -37,6 +37,25 @@ void MusicChannel::startModule(const Module& module, std::uint32_t rate, const R
     accurate_ = true;
     linear_ = profile.interpolation == Interpolation::linear;
     start(module, nullptr, rate);
+    copyFineData();
+}
+
+void MusicChannel::copyFineData() {
+    std::size_t bytes = 0;
+    for (const SampleInfo& sample : header_.samples) bytes += sample.data != nullptr ? (sample.length >> 8) + 1 : 0;
+    fineBytes_.assign(bytes, 0);
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < kSampleSlots; ++i) {
+        const SampleInfo& sample = header_.samples[i];
+        fineData_[i] = nullptr;
+        if (sample.data == nullptr) continue;
+        const std::uint32_t used =
+            (sample.repeatLength != 0 ? sample.repeatStart + sample.repeatLength : sample.length) >> 8;
+        std::copy_n(sample.data, used, fineBytes_.data() + at);
+        fineBytes_[at + used] = sample.repeatLength != 0 ? sample.data[sample.repeatStart >> 8] : 0;
+        fineData_[i] = fineBytes_.data() + at;
+        at += (sample.length >> 8) + 1;
+    }
 }
 
 void MusicChannel::start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate) {

@@ -15,12 +15,19 @@
 #include <atomic>
 #include <bitset>
 #include <cstdint>
+#include <vector>
 
 #include "sound/channel.h"
 #include "sound/module_format.h"
 #include "sound/replay_profile.h"
 
 class Module;
+
+// The block mixer's working parts (music_mixing.cpp).
+namespace music_mix {
+template <typename Position>
+struct Lane;
+}  // namespace music_mix
 
 class MusicChannel : public Channel {
 public:
@@ -156,12 +163,11 @@ private:
     // music_mixing.cpp
     void mixTracks(std::int32_t& left, std::int32_t& right, bool stereo);
     void mixTracks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
-    template <bool Stereo>
-    void mixTrack(Track& track, std::int32_t* left, std::int32_t* right, std::uint32_t frames);
-    template <bool Stereo, bool Linear>
-    void mixTrackFine(Track& track, std::int32_t* left, std::int32_t* right, std::uint32_t frames);
+    template <bool Stereo, bool Linear, typename Position>
+    void mixLanes(std::int32_t* left, std::int32_t* right, std::uint32_t frames);
 
     void start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate);
+    void copyFineData();
     void resetTracks();
     void applyVolume(Track& track, std::uint32_t volume);
     std::uint32_t stepAt(std::uint32_t period) const;
@@ -188,6 +194,11 @@ private:
     std::uint32_t tempo_ = 125;     // accurate: beats per minute, ticks of rate * 2.5 / tempo frames
     std::uint32_t tickCarry_ = 0;   // accurate: the fraction of a frame the ticks so far left over
     std::uint32_t framesLeft_ = 0;  // accurate: frames of the current tick still to play
+    // accurate: each sample's bytes up to its loop's end or its own, and one
+    // guard byte after them, the byte that follows the last when
+    // interpolating (the loop's first, or silence).
+    std::vector<std::int8_t> fineBytes_;
+    std::array<const std::int8_t*, kSampleSlots> fineData_{};
     std::uint32_t frameCounter_ = 0;
     std::uint32_t speed_ = 6;
     std::uint32_t tick_ = 6;

@@ -15,6 +15,31 @@ void PutWord(std::uint8_t*& out, std::int16_t word) {
     *out++ = static_cast<std::uint8_t>(bits >> 8);
 }
 
+// One accumulator as output: the classic rules' byte (16-bit: that byte in
+// the high half), or the accurate rules' 16-bit level (8-bit: its high byte).
+template <bool Accurate, bool Wide>
+void Put(std::uint8_t*& out, std::int32_t sum) {
+    if constexpr (!Accurate) {
+        const std::uint8_t byte = OutputByte(sum);
+        if constexpr (Wide)
+            PutWord(out, static_cast<std::int16_t>((byte - 128) * 256));
+        else
+            *out++ = byte;
+    } else if constexpr (Wide) {
+        PutWord(out, Clip16(sum >> 7));
+    } else {
+        *out++ = static_cast<std::uint8_t>((Clip16(sum >> 7) >> 8) + 128);
+    }
+}
+
+template <bool Accurate, bool Wide, bool Stereo>
+void Convert(const std::int32_t* left, const std::int32_t* right, std::uint8_t* out, std::uint32_t frames) {
+    for (std::uint32_t frame = 0; frame < frames; ++frame) {
+        Put<Accurate, Wide>(out, left[frame]);
+        if constexpr (Stereo) Put<Accurate, Wide>(out, right[frame]);
+    }
+}
+
 }  // namespace
 
 SongPlayer::SongPlayer(Module& module, const SongOptions& options) : options_(options) {
@@ -57,24 +82,20 @@ std::uint32_t SongPlayer::render(std::uint8_t* out, std::uint32_t frames) {
 }
 
 void SongPlayer::write(std::uint8_t* out, std::uint32_t frames) const {
-    const std::uint32_t sides = options_.stereo ? 2 : 1;
-    const std::int32_t* sums[2] = {left_.data(), right_.data()};
     const bool accurate = options_.profile.rules == ReplayRules::accurate;
-    for (std::uint32_t frame = 0; frame < frames; ++frame) {
-        for (std::uint32_t side = 0; side < sides; ++side) {
-            const std::int32_t sum = sums[side][frame];
-            if (!accurate) {
-                const std::uint8_t byte = OutputByte(sum);
-                if (options_.bits == 8)
-                    *out++ = byte;
-                else
-                    PutWord(out, static_cast<std::int16_t>((byte - 128) * 256));
-            } else if (options_.bits == 8) {
-                *out++ = static_cast<std::uint8_t>((Clip16(sum >> 7) >> 8) + 128);
-            } else {
-                PutWord(out, Clip16(sum >> 7));
-            }
-        }
+    const bool wide = options_.bits == 16;
+    const int form = (accurate ? 4 : 0) | (wide ? 2 : 0) | (options_.stereo ? 1 : 0);
+    const std::int32_t* left = left_.data();
+    const std::int32_t* right = right_.data();
+    switch (form) {
+    case 0: Convert<false, false, false>(left, right, out, frames); break;
+    case 1: Convert<false, false, true>(left, right, out, frames); break;
+    case 2: Convert<false, true, false>(left, right, out, frames); break;
+    case 3: Convert<false, true, true>(left, right, out, frames); break;
+    case 4: Convert<true, false, false>(left, right, out, frames); break;
+    case 5: Convert<true, false, true>(left, right, out, frames); break;
+    case 6: Convert<true, true, false>(left, right, out, frames); break;
+    default: Convert<true, true, true>(left, right, out, frames); break;
     }
 }
 
