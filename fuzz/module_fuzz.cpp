@@ -1,7 +1,9 @@
 // Any bytes as a module image, under both replay rules: the replay must read
 // nothing outside the image, its tables or its samples, and every song must
-// keep time. Each input renders at most two seconds a rule, a block at a
-// time, so the fuzzer runs thousands of inputs a second.
+// keep time. Each input plays a few seconds a rule at low rates (where steps
+// are longest and most likely to overrun): every tick runs, but only one
+// block in four is mixed, the others moving the song on unheard. The classic
+// rules get one second: at speed 0 they read a row every frame.
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -13,22 +15,25 @@
 
 namespace {
 
-constexpr std::uint32_t kSeconds = 2;
+constexpr std::uint32_t kSkippedBlocks = 3;  // after each mixed one
 constexpr std::uint32_t kBlock = 512;
 
-std::int64_t Render(const Module& module, std::uint32_t rate, const ReplayProfile& profile, bool stereo) {
+std::int64_t Render(const Module& module, std::uint32_t rate, std::uint32_t seconds, const ReplayProfile& profile,
+                    bool stereo) {
     std::atomic<std::uint32_t> master{64};
     MusicChannel channel;
     channel.masterVolume = &master;
     channel.startModule(module, rate, profile);
     std::array<std::int32_t, kBlock> left{}, right{};
     std::int64_t sum = 0;
-    for (std::uint32_t frames = 0; frames < kSeconds * rate && !channel.isStopped();) {
+    for (std::uint32_t frames = 0, block = 0; frames < seconds * rate && !channel.isStopped(); ++block) {
+        const bool mixed = block % (kSkippedBlocks + 1) == 0;
         left.fill(0);
         right.fill(0);
-        const std::uint32_t rendered = channel.renderFrames(left.data(), right.data(), kBlock, stereo);
+        const std::uint32_t rendered = mixed ? channel.renderFrames(left.data(), right.data(), kBlock, stereo)
+                                             : channel.renderFrames(nullptr, nullptr, kBlock, stereo);
         if (rendered == 0) break;
-        for (std::uint32_t i = 0; i < rendered; ++i) sum += left[i] + right[i];
+        for (std::uint32_t i = 0; mixed && i < rendered; ++i) sum += left[i] + right[i];
         frames += rendered;
     }
     return sum;
@@ -37,8 +42,7 @@ std::int64_t Render(const Module& module, std::uint32_t rate, const ReplayProfil
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static constexpr std::uint32_t kClassicRates[3] = {11025, 22050, 44100};
-    static constexpr std::uint32_t kAccurateRates[3] = {8000, 31337, 96000};
+    static constexpr std::uint32_t kAccurateRates[2] = {8000, 12345};
     const bool stereo = (size & 4) != 0;
 
     Module module;
@@ -47,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     module.setSeparation(static_cast<int>(size & 0xFF));
 
     const Interpolation interpolation = (size & 16) != 0 ? Interpolation::linear : Interpolation::none;
-    std::int64_t sum = Render(module, kClassicRates[size % 3], {ReplayRules::classic, Interpolation::none}, stereo);
-    sum += Render(module, kAccurateRates[size / 3 % 3], {ReplayRules::accurate, interpolation}, stereo);
+    std::int64_t sum = Render(module, 11025, 1, {ReplayRules::classic, Interpolation::none}, stereo);
+    sum += Render(module, kAccurateRates[size % 2], 3, {ReplayRules::accurate, interpolation}, stereo);
     return sum == 1 ? 0 : 0;
 }
