@@ -92,10 +92,12 @@ int main(int argc, char** argv) {
     app.add_flag("--info", info, "describe the module on stdout instead of playing it");
     app.add_option("--profile", options.profile.rules,
                    "accurate: as ProTracker plays it (the default); classic: as the game's engine plays it")
-        ->transform(CLI::CheckedTransformer(rules, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(rules, CLI::ignore_case).description(""))
+        ->type_name("accurate|classic");
     app.add_option("--interpolation", options.profile.interpolation,
                    "between sample bytes under the accurate profile: linear (the default) or none")
-        ->transform(CLI::CheckedTransformer(interpolations, CLI::ignore_case));
+        ->transform(CLI::CheckedTransformer(interpolations, CLI::ignore_case).description(""))
+        ->type_name("linear|none");
     app.add_option("--rate", options.rate,
                    "output rate in Hz: 8000 to 96000 (accurate), 11025, 22050 or 44100 (classic)")
         ->check(CLI::Range(kLowestAccurateRate, kHighestAccurateRate));
