@@ -182,6 +182,7 @@ TEST(SettingsFile, AWriterKilledAtAnyMomentLeavesAWholeFileAndNoLitter) {
         if (child == 0) {
             // Saves of changing size, so that a torn write could not pass for a whole one.
             SettingsFile store(file);
+            store.load();
             for (unsigned n = 0;; ++n) {
                 store.setValue("high-score", std::to_string(n), "");
                 store.setValue("padding", std::string(n * 37u % 4096u, 'x'), "");
@@ -196,6 +197,7 @@ TEST(SettingsFile, AWriterKilledAtAnyMomentLeavesAWholeFileAndNoLitter) {
         if (!std::filesystem::exists(file)) continue;  // killed before the first save
         ASSERT_EQ(SettingsText::Parse(ReadFile(file)).value("end"), "here") << "after kill " << kill;
     }
+    ASSERT_TRUE(std::filesystem::exists(file));
     const std::string live = dir.write(".settings.Live01", "");
     const int liveWriter = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(liveWriter, LOCK_EX), 0);

@@ -73,6 +73,7 @@ void SettingsFile::load() {
     RemoveStaleTemporaries(target_);
     text_ = SettingsText::Parse(kHeader);
     fromOldFile_.clear();
+    writable_ = true;
 
     std::string text;
     if (!readText(text)) return;

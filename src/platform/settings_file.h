@@ -11,7 +11,8 @@
 // "<name>.corrupt-<timestamp>", the program says so on stderr, and the store
 // starts empty. A file that cannot even be reached (a folder the user may not
 // search) is left alone, and nothing is saved. The old JSON file of
-// orbitfend 1.0 is read once and rewritten as text at the next save.
+// orbitfend 1.0 is read once and rewritten as text at the next save. A store
+// that has not been loaded saves nothing, so it never replaces a file unread.
 // Main thread only.
 #pragma once
 
@@ -46,7 +47,7 @@ private:
 
     std::filesystem::path file_;
     std::filesystem::path target_;
-    bool writable_ = true;
+    bool writable_ = false;  // once loaded, unless the file could be neither read nor moved aside
     SettingsText text_;
     std::vector<std::pair<std::string, std::string>> fromOldFile_;  // until saved in the new form
 };
