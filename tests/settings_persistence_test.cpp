@@ -41,20 +41,6 @@ json Dword(std::uint32_t value) { return {{"type", "REG_DWORD"}, {"dword", value
 
 }  // namespace
 
-TEST(Settings, FirstRunStartsFromTheDefaultsAndLeavesAFileThatSaysHowToChangeThem) {
-    SettingsRun r;
-    RunResult result = r.run(KeyPress(100, kEscape), 1000);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    EXPECT_EQ(result.trace.front()["highScore"], 0);
-    EXPECT_EQ(result.trace.front()["volumeScale"], 80);
-    EXPECT_EQ(result.stderrText, "");
-    const std::string text = ReadFile(r.dir.file("settings"));
-    EXPECT_NE(text.find("\n# The volume of the sound effects, from 0 (silent) to 64 (loudest).\n"), std::string::npos)
-        << text;
-    EXPECT_EQ(r.stored("high-score"), "0");
-    EXPECT_EQ(r.stored("volume"), "16");
-}
-
 // Each way out: the back key, a lost activation, both at once, and a close
 // request (the end of --until).
 struct WayOut {
@@ -85,29 +71,20 @@ INSTANTIATE_TEST_SUITE_P(
                     WayOut{"CloseRequest", "", 200}),
     [](const testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
-TEST(Settings, TheFileOfVersionOneIsReadOnceAndRewrittenAsText) {
-    SettingsRun r;
-    r.dir.write("settings", OldFile());
-    RunResult result = r.run("", 50);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    EXPECT_EQ(result.stderrText, "");
-    EXPECT_EQ(result.trace.front()["highScore"], 4570);
-    EXPECT_EQ(result.trace.front()["volume"], 23);
-    EXPECT_EQ(r.stored("high-score"), "4570");
-    EXPECT_EQ(r.stored("volume"), "23");
-    EXPECT_EQ(ReadFile(r.dir.file("settings")).find("HKEY"), std::string::npos);
-}
-
-// Values that a person or an old file could leave: each falls back, says so,
-// and the run goes on (under UBSan too, so no overflow hides in the volume).
-TEST(Settings, StoredValuesThatMakeNoSenseFallBackAndSaySo) {
+// No file yet, and values that a person or an old file could leave: those
+// that make no sense fall back and say so, and the run goes on (under UBSan
+// too, so no overflow hides in the volume). The old file is read once and
+// rewritten as text; a new file says what its values mean.
+TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
     struct Case {
         std::string file;
         int highScore, volume;
         const char* said;  // null: nothing
     };
     const Case cases[] = {
+        {"", 0, 16, nullptr},  // the first run
         {"high-score = 1234\nvolume = 64\n", 1234, 64, nullptr},
+        {OldFile(), 4570, 23, nullptr},
         {"high-score = lots\nvolume = 0\n", 0, 0, "high-score = lots is not a whole number"},
         {"high-score = 2147483648\n", 0, 16, "high-score = 2147483648 is out of range"},
         {"high-score = 99999999999999999999\n", 0, 16, "is out of range"},
@@ -122,7 +99,7 @@ TEST(Settings, StoredValuesThatMakeNoSenseFallBackAndSaySo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         SettingsRun r;
-        r.dir.write("settings", c.file);
+        if (!c.file.empty()) r.dir.write("settings", c.file);
         RunResult result = r.run("", 50);
         ASSERT_EQ(result.exitCode, 0) << result.stderrText;
         EXPECT_EQ(result.trace.front()["highScore"], c.highScore);
@@ -133,6 +110,12 @@ TEST(Settings, StoredValuesThatMakeNoSenseFallBackAndSaySo) {
         else
             EXPECT_NE(result.stderrText.find(c.said), std::string::npos) << result.stderrText;
         EXPECT_EQ(r.stored("volume"), std::to_string(c.volume));
+        EXPECT_EQ(r.stored("high-score"), std::to_string(c.highScore));
+        const std::string text = ReadFile(r.dir.file("settings"));
+        EXPECT_EQ(text.find("HKEY"), std::string::npos);
+        if (c.file.empty() || c.file[0] == '{') {
+            EXPECT_NE(text.find("\n# The volume of the sound effects"), std::string::npos) << text;
+        }
     }
 }
 

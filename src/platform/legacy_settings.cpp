@@ -1,8 +1,6 @@
 #include "platform/legacy_settings.h"
 
 #include <cstdint>
-#include <map>
-#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -12,12 +10,10 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr const char* kRoot = "HKEY_CURRENT_USER";
-constexpr const char* kProgramKey = "Software\\quelm\\orbitfend";
-constexpr std::uint32_t kRegDword = 4;
-// The old file's values are at the fourth level; nothing it held went deeper
-// than a string's array of code units at the fifth.
-constexpr std::size_t kDeepestNesting = 6;
+// The old file's values lie at the fourth level; nothing it held went deeper
+// than a string's array of code units at the fifth. Anything deeper is dropped
+// as it is read, so that no shape of file costs more than its size.
+constexpr int kDeepestNesting = 5;
 
 // clang-format off
 struct Renamed { const char* legacy; const char* name; };
@@ -27,85 +23,21 @@ constexpr Renamed kRenamed[] = {
 };
 // clang-format on
 
-struct LegacyValue {
-    bool typeIsDword = false;
-    std::optional<std::uint32_t> dword;
-};
+const Json* member(const Json& object, const char* name) {
+    if (!object.is_object()) return nullptr;
+    const auto found = object.find(name);
+    return found == object.end() ? nullptr : &*found;
+}
 
-// Follows the document event by event without building it, so that a file of
-// any shape costs no more memory than its nesting, which is bounded.
-class LegacyReader : public nlohmann::json_sax<Json> {
-public:
-    std::map<std::string, LegacyValue> values;  // the program key's values, by legacy name
-    std::optional<std::uint64_t> version;
-    std::string error;
-
-    bool null() override { return scalar(); }
-    bool boolean(bool) override { return scalar(); }
-    bool number_integer(number_integer_t) override { return scalar(); }
-    bool number_unsigned(number_unsigned_t n) override {
-        if (!scalar()) return false;
-        if (atTop("version")) version = n;
-        if (LegacyValue* v = fieldOfValue("type")) v->typeIsDword = n == kRegDword;
-        if (LegacyValue* v = fieldOfValue("dword"); v != nullptr && n <= 0xFFFFFFFFu)
-            v->dword = static_cast<std::uint32_t>(n);
-        return true;
-    }
-    bool number_float(number_float_t, const string_t&) override { return scalar(); }
-    bool string(string_t& s) override {
-        if (!scalar()) return false;
-        if (LegacyValue* v = fieldOfValue("type")) v->typeIsDword = s == "REG_DWORD";
-        return true;
-    }
-    bool binary(binary_t&) override { return scalar(); }
-    bool start_object(std::size_t) override { return open(true); }
-    bool start_array(std::size_t) override { return open(false); }
-    bool end_object() override { return close(); }
-    bool end_array() override { return close(); }
-    bool key(string_t& k) override {
-        path_.back() = k;
-        return true;
-    }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-        error = "the file is not valid JSON";
-        return false;
-    }
-
-private:
-    bool open(bool object) {
-        if (path_.empty() && !object) {
-            error = "the file is not a JSON object";
-            return false;
-        }
-        if (!path_.empty()) scalar();
-        if (path_.size() >= kDeepestNesting) {
-            error = "the file is nested too deeply";
-            return false;
-        }
-        path_.emplace_back();
-        return true;
-    }
-    bool close() {
-        path_.pop_back();
-        return true;
-    }
-    // Any value of the program's key counts as present, whatever its shape.
-    bool scalar() {
-        if (path_.empty()) {
-            error = "the file is not a JSON object";
-            return false;
-        }
-        if (path_.size() == 3 && path_[0] == kRoot && path_[1] == kProgramKey) values[path_[2]];
-        return true;
-    }
-    bool atTop(const char* name) const { return path_.size() == 1 && path_[0] == name; }
-    LegacyValue* fieldOfValue(const char* field) {
-        if (path_.size() != 4 || path_[0] != kRoot || path_[1] != kProgramKey || path_[3] != field) return nullptr;
-        return &values[path_[2]];
-    }
-
-    std::vector<std::string> path_;  // the key at each open level
-};
+// The number 1.0 meant by a 4-byte REG_DWORD: it wrote a signed 32-bit value.
+std::string dwordText(const Json& value) {
+    const Json* type = member(value, "type");
+    const Json* dword = member(value, "dword");
+    const bool isDword = type != nullptr && (*type == "REG_DWORD" || *type == 4) && dword != nullptr &&
+                         dword->is_number_unsigned() && *dword <= 0xFFFFFFFFu;
+    if (!isDword) return "(not a REG_DWORD)";
+    return std::to_string(static_cast<std::int32_t>(dword->get<std::uint32_t>()));
+}
 
 }  // namespace
 
@@ -117,21 +49,22 @@ bool IsLegacySettings(std::string_view text) {
 bool ReadLegacySettings(std::string_view text, std::vector<std::pair<std::string, std::string>>& values,
                         std::string& error) {
     values.clear();
-    LegacyReader reader;
-    const bool parsed = Json::sax_parse(text, &reader);
-    if (!parsed || reader.version != 1u) {
-        error = !reader.error.empty() ? reader.error
-                : parsed              ? "the file's \"version\" is missing or not 1"
-                                      : "the file is not valid JSON";
+    const auto shallow = [](int depth, Json::parse_event_t, Json&) { return depth <= kDeepestNesting; };
+    const Json file = Json::parse(text, shallow, false);
+    if (file.is_discarded() || !file.is_object()) {
+        error = file.is_discarded() ? "the file is not valid JSON" : "the file is not a JSON object";
         return false;
     }
-    for (const Renamed& renamed : kRenamed) {
-        const auto found = reader.values.find(renamed.legacy);
-        if (found == reader.values.end()) continue;
-        const LegacyValue& v = found->second;
-        values.emplace_back(renamed.name, v.typeIsDword && v.dword ? std::to_string(static_cast<std::int32_t>(*v.dword))
-                                                                   : "(not a REG_DWORD)");
+    const Json* version = member(file, "version");
+    if (version == nullptr || *version != 1) {
+        error = "the file's \"version\" is missing or not 1";
+        return false;
     }
+    const Json* root = member(file, "HKEY_CURRENT_USER");
+    const Json* program = root == nullptr ? nullptr : member(*root, "Software\\quelm\\orbitfend");
+    if (program == nullptr) return true;
+    for (const Renamed& renamed : kRenamed)
+        if (const Json* value = member(*program, renamed.legacy)) values.emplace_back(renamed.name, dwordText(*value));
     return true;
 }
 
