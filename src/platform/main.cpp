@@ -10,6 +10,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/settings_store.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
 
@@ -120,9 +121,12 @@ int main(int argc, char** argv) {
         return options.headless ? kUsageError : 1;
     }
 
+    std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
+    platform::SetActiveSettingsStore(settings.get());
     ConstructProgramObjects();
     int result = AppMain(nullptr, nullptr, "", 1);
     DestroyProgramObjects();
+    platform::SetActiveSettingsStore(nullptr);
     backend.reset();
     platform::SetBackend(nullptr);
     return result;

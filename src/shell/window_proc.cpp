@@ -45,15 +45,15 @@ LRESULT MainWindowProc(HWND window, std::uint32_t message, WPARAM wParam, LPARAM
         SetTimer(window, kMessageTimerId, kMessageTimerPeriodMs);
         return 0;
     case WM_DESTROY:
-        // FIX: a close request saves the high score and the volume and gives
-        // the key-press values back, as the back key does.
+        // FIX: a close request saves the high score and the volume, as the
+        // back key does.
         SaveSettings();
         PostQuitMessage(0);
         return 0;
     case WM_ACTIVATE:
         if ((wParam & 0xFFFF) == WA_INACTIVE) {
-            // FIX: losing activation saves the high score and the volume and
-            // gives the key-press values back, as the back key does.
+            // FIX: losing activation saves the high score and the volume, as
+            // the back key does.
             SaveSettings();
             soundSystem.shutdown();
             PostQuitMessage(0);
