@@ -5,6 +5,8 @@
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
 #   bench     builds and runs the benchmarks
+#   web       builds the WebAssembly module and the page into build/web and
+#             serves them on 127.0.0.1:8080 (--no-serve: build only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,9 @@ packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
   bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  web) packages=(cmake ninja-build nlohmann-json3-dev libstb-dev libcli11-dev clang-14 lld-14 llvm-14 wasi-libc
+                 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32)
+       command -v node >/dev/null || packages+=(nodejs) ;;
 esac
 
 install_missing() {
@@ -56,8 +61,14 @@ case "${1:-}" in
     build bench
     for b in build/bench/bench/orbitfend_bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+  web)
+    install_missing
+    build web
+    [ "${2:-}" = "--no-serve" ] && exit 0
+    exec node web/tools/serve.mjs build/web 8080
+    ;;
   *)
-    echo "usage: tools/dev.sh play|test|sanitize|bench" >&2
+    echo "usage: tools/dev.sh play|test|sanitize|bench|web [--no-serve]" >&2
     exit 2
     ;;
 esac
