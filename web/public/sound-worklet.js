@@ -1,14 +1,18 @@
 // The audio thread's side of the game's sound: plays the mixed samples the
 // page sends, and asks for more when fewer than LOW_WATER frames are left.
-// Between requests it plays silence rather than wait.
+// Between requests it plays silence rather than wait. When the context does
+// not run at the module's rate, each sample is held for as long as it lasts
+// at that rate (the nearest earlier sample).
 
 const CAPACITY = 16384; // frames, about 1.5 s at 11025 Hz
 const LOW_WATER = 2048;
 const REPORT_EVERY = 2048; // frames between reports of what has played
 
 class GameSound extends AudioWorkletProcessor {
-  constructor() {
+  constructor(options) {
     super();
+    this.step = options.processorOptions.sourceRate / sampleRate; // samples per output frame
+    this.phase = 0;
     this.ring = new Float32Array(CAPACITY);
     this.read = 0;
     this.count = 0;
@@ -33,8 +37,12 @@ class GameSound extends AudioWorkletProcessor {
       let s = 0;
       if (this.count > 0) {
         s = this.ring[this.read];
-        this.read = (this.read + 1) % CAPACITY;
-        --this.count;
+        this.phase += this.step;
+        while (this.phase >= 1 && this.count > 0) {
+          this.phase -= 1;
+          this.read = (this.read + 1) % CAPACITY;
+          --this.count;
+        }
       }
       for (let c = 0; c < outputs[0].length; ++c) outputs[0][c][i] = s;
       this.peak = Math.max(this.peak, Math.abs(s));
@@ -43,7 +51,7 @@ class GameSound extends AudioWorkletProcessor {
     this.sinceReport += out.length;
     if (!this.asked && this.count < LOW_WATER) {
       this.asked = true;
-      this.port.postMessage({ need: CAPACITY - this.count - out.length });
+      this.port.postMessage({ need: CAPACITY - this.count });
     }
     if (this.sinceReport >= REPORT_EVERY) {
       this.sinceReport = 0;

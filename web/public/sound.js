@@ -21,10 +21,13 @@ export class Sound {
     try {
       this.context = new AudioContext({ sampleRate: this.rate });
     } catch {
-      this.context = new AudioContext(); // this browser resamples for us
+      this.context = new AudioContext(); // the worklet holds each sample as long as it lasts
     }
     await this.context.audioWorklet.addModule('sound-worklet.js');
-    this.node = new AudioWorkletNode(this.context, 'game-sound', { outputChannelCount: [1] });
+    this.node = new AudioWorkletNode(this.context, 'game-sound', {
+      outputChannelCount: [1],
+      processorOptions: { sourceRate: this.rate },
+    });
     this.node.port.onmessage = (event) => this.answer(event.data);
     this.node.connect(this.context.destination);
     await this.context.resume();
