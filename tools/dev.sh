@@ -4,7 +4,8 @@
 #   play      starts the game
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
-#   bench     builds and runs the benchmarks
+#   bench     builds and runs the benchmarks, and installs the peer players
+#             (openmpt123, xmp) that bench/compare_peers compares with
 #   web       builds the WebAssembly module and the page into build/web and
 #             serves them on 127.0.0.1:8080 (--no-serve: build only)
 #   package   checks the install tree with its validators and makes the
@@ -17,7 +18,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
-  bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  bench) packages+=(libopenmpt-dev libxmp-dev openmpt123 xmp python3-numpy) ;;
   test) packages+=(desktop-file-utils appstream man-db) ;;
   package) packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -44,7 +44,7 @@ public:
 
 }  // namespace
 
-int PlayLive(Module& module, const PlayOptions& options, const std::string& name) {
+int PlayLive(Module& module, const SongOptions& options, const std::string& name) {
     const std::uint64_t total = SongFrames(module, options.rate) * (options.extraPasses + 1);
     module.setLoop(options.extraPasses > 0);
     module.setVolume(options.volume);

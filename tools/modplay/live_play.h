@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "song_player.h"
+#include "sound/song_player.h"
 
 namespace modplay {
 
 // 0 when the song played to its end or was stopped with Ctrl-C; 1 with a
 // message on stderr when no audio device could be opened.
-int PlayLive(Module& module, const PlayOptions& options, const std::string& name);
+int PlayLive(Module& module, const SongOptions& options, const std::string& name);
 
 }  // namespace modplay
