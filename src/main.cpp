@@ -11,6 +11,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/settings_store.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
 
@@ -138,9 +139,12 @@ int run(const platform::Options& options) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
         return options.headless ? kUsageError : 1;
     }
+    std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
+    platform::SetActiveSettingsStore(settings.get());
     ConstructProgramObjects();
     const int result = AppMain();
     DestroyProgramObjects();
+    platform::SetActiveSettingsStore(nullptr);
     return result;
 }
 

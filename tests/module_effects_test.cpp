@@ -170,6 +170,12 @@ TEST(ModuleNoteCutAndDelay, DelayedNoteSoundsOnTickYPlusOne) {
     EXPECT_EQ(later->step(0), Step(214));
 }
 
+TEST(ModuleNoteCutAndDelay, DelayWithoutANoteLeavesTheTrackPlaying) {
+    auto bare = AtTick("C-2 01 000", 7, "--- 00 ED0");
+    EXPECT_EQ(bare->step(0), Step(428));
+    EXPECT_NE(bare->frame().left, 0);
+}
+
 TEST(ModuleSampleOffset, StartsTheNoteParamTimes256BytesIn) {
     std::vector<std::int8_t> pages;
     for (int page = 0; page < 4; ++page) pages.insert(pages.end(), 256, static_cast<std::int8_t>(10 * (page + 1)));

@@ -1,122 +1,109 @@
-// The settings store's file: exact round trips, a readable text, files that
-// cannot be used, where the file lives, and writes that survive being killed.
+// The settings file: a text a person can edit and the program rewrites without
+// losing their lines, files that cannot be used, links, folders that cannot
+// be searched, and saves that are killed half-way.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <random>
 #include <set>
 
-#include "platform/registry.h"
-#include "platform/settings_format.h"
-#include "platform/settings_store.h"
+#include "platform/settings_file.h"
 #include "support/headless_run.h"
 
 using namespace platform;
 using namespace testing_support;
-using namespace std::string_literals;
 
 namespace {
 
-std::vector<std::uint8_t> Utf16Bytes(const std::u16string& text) {
-    std::vector<std::uint8_t> bytes;
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return bytes;
+std::vector<std::string> NamesIn(const ScratchDir& dir, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.path().filename().string().starts_with(prefix)) found.push_back(entry.path().string());
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
-std::vector<std::filesystem::path> SetAsideFiles(const ScratchDir& dir) {
-    std::vector<std::filesystem::path> found;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        if (entry.path().filename().string().starts_with("settings.corrupt-")) found.push_back(entry.path());
-    return found;
+// Loads the store at `file`, returning what it said on stderr.
+std::string Load(SettingsFile& store) {
+    testing::internal::CaptureStderr();
+    store.load();
+    return testing::internal::GetCapturedStderr();
 }
 
 }  // namespace
 
-TEST(SettingsStore, EveryValueComesBackFromTheFileExactly) {
-    ScratchDir dir;
-    SettingsTree written;
-    SettingsKey& key = written["Software\\quelm\\orbitfend"];
-    key["HiScore"] = {REG_DWORD, {0x39, 0x30, 0, 0x80}};
-    key["ShortDword"] = {REG_DWORD, {0x40, 0}};
-    key["Empty"] = {REG_BINARY, {}};
-    key["Unknown"] = {99, {1, 2, 3}};
-    SettingsKey& keypress = written["ControlPanel\\Sounds\\Keypress"];
-    keypress["Script"] = {REG_SZ, Utf16Bytes(u"key\u00e9click\U0001F50A\0tail\0"s)};
-    keypress["OddLength"] = {REG_SZ, {'a', 0, 'b'}};
-    keypress["LoneSurrogate"] = {REG_SZ, Utf16Bytes(u"x\xD800y")};
-    keypress["Long"] = {REG_SZ, Utf16Bytes(std::u16string(1000, u'z') + u'\0')};
+TEST(SettingsText, KeepsEveryLineAPersonWroteAndChangesOnlyTheValues) {
+    const std::string edited =
+        "# my notes\r\n"
+        "  volume=\t12  \r\n"
+        "this line means nothing\n"
+        "\n"
+        "key.fire = Left Ctrl\n"
+        "volume = 30\n";
+    std::vector<std::size_t> ignored;
+    SettingsText text = SettingsText::Parse(edited, &ignored);
+    EXPECT_EQ(ignored, std::vector<std::size_t>{3});
+    EXPECT_EQ(text.value("volume"), "30");  // the last line counts
+    EXPECT_EQ(text.value("key.fire"), "Left Ctrl");
+    EXPECT_EQ(text.value("high-score"), std::nullopt);
 
-    SettingsStore first(dir.file("settings"));
-    first.keys() = written;
-    ASSERT_TRUE(first.save());
-    SettingsStore second(dir.file("settings"));
-    EXPECT_EQ(second.keys(), written);
-
-    // A person can read it: numbers as numbers, strings as text.
-    const std::string text = ReadFile(dir.file("settings"));
-    EXPECT_NE(text.find("\"dword\": 2147495993"), std::string::npos) << text;
-    EXPECT_NE(text.find("\"text\": \"key\u00e9click\U0001F50A\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"text\": \"x\uFFFDy\""), std::string::npos) << text;
+    text.set("volume", "40", "unused: the value has a line");
+    text.set("high-score", " 99\n", "The best score.\nA whole number.");
+    EXPECT_EQ(text.text(),
+              "# my notes\n"
+              "  volume=\t12  \n"
+              "this line means nothing\n"
+              "\n"
+              "key.fire = Left Ctrl\n"
+              "volume = 40\n"
+              "\n"
+              "# The best score.\n"
+              "# A whole number.\n"
+              "high-score = 99\n");
 }
 
-TEST(SettingsStore, AMissingFileIsAnEmptyStoreThatIsWrittenOnlyWhenSaved) {
-    ScratchDir dir;
-    const std::string file = dir.file("sub/settings");
-    SettingsStore store(file);
-    EXPECT_TRUE(store.keys().empty());
-    EXPECT_FALSE(std::filesystem::exists(file));
-    store.keys()["k"]["v"] = {REG_DWORD, {1, 0, 0, 0}};
-    ASSERT_TRUE(store.save());
-    EXPECT_TRUE(std::filesystem::exists(file));
-}
-
-TEST(SettingsStore, AFileThatCannotBeUnderstoodIsMovedAsideWhole) {
-    const std::vector<std::string> unusable = {
-        "{\"version\": 1, \"HKEY_CURRENT_USER\": {",    // cut short
-        "{\"version\": 2, \"HKEY_CURRENT_USER\": {}}",  // a later format
-        "[1, 2, 3]",                                    // not an object
-        R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_DWORD", "dword": -1}}}})",
-        R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_SZ", "utf16": [65536]}}}})",
-        R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_BINARY", "bytes": "abc"}}}})",
-        R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_DWORD"}}}})",
-        R"({"version": 1, "HKEY_CURRENT_USER": {"k": {"v": {"type": "REG_PUZZLE", "bytes": ""}}}})",
+TEST(SettingsFile, AFileThatCannotBeUsedIsMovedAsideWholeAndSaidSo) {
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* said;
     };
-    for (const std::string& text : unusable) {
-        SCOPED_TRACE(text);
-        ScratchDir dir;
-        dir.write("settings", text);
-        testing::internal::CaptureStderr();
-        SettingsStore store(dir.file("settings"));
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(store.keys().empty());
-        EXPECT_FALSE(std::filesystem::exists(dir.file("settings")));
-        const auto aside = SetAsideFiles(dir);
-        ASSERT_EQ(aside.size(), 1u);
-        EXPECT_EQ(ReadFile(aside[0].string()), text);
-        EXPECT_NE(said.find(aside[0].string()), std::string::npos) << said;
-    }
-}
-
-TEST(SettingsStore, TwoUnusableFilesInTheSameSecondAreBothKept) {
+    const Case unusable[] = {
+        {"binary", std::string("volume = 1\0\x01\x02", 13), "not text"},
+        {"over 1 MB", std::string(2 << 20, '['), "larger than 1 MB"},
+        {"an old file cut short", "{\"version\": 1, \"HKEY_CURRENT_USER\": {", "not valid JSON"},
+        {"an old file of a later version", "{\"version\": 2}", "not 1"},
+    };
+    // One folder for all, so that files set aside in the same second need names of their own.
     ScratchDir dir;
-    for (const char* text : {"first", "second"}) {
-        dir.write("settings", text);
-        testing::internal::CaptureStderr();
-        SettingsStore store(dir.file("settings"));
-        testing::internal::GetCapturedStderr();
+    std::multiset<std::string> texts;
+    for (const Case& c : unusable) {
+        SCOPED_TRACE(c.what);
+        dir.write("settings", c.text);
+        texts.insert(c.text);
+        SettingsFile store(dir.file("settings"));
+        const std::string said = Load(store);
+        EXPECT_EQ(store.value("volume"), std::nullopt);
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_NE(said.find("moved to " + dir.file("settings.corrupt-")), std::string::npos) << said;
+        // The run's values are still saved, in a new file.
+        store.setValue("volume", "5", "");
+        EXPECT_TRUE(store.save());
+        EXPECT_EQ(SettingsText::Parse(ReadFile(dir.file("settings"))).value("volume"), "5");
     }
-    std::set<std::string> kept;
-    for (const auto& path : SetAsideFiles(dir)) kept.insert(ReadFile(path.string()));
-    EXPECT_EQ(kept, (std::set<std::string>{"first", "second"}));
+    std::multiset<std::string> kept;
+    for (const std::string& name : NamesIn(dir, "settings.corrupt-")) kept.insert(ReadFile(name));
+    EXPECT_TRUE(kept == texts);  // not EXPECT_EQ: a failure would print megabytes
 }
 
-TEST(SettingsStore, TheFileLivesWhereTheRunAndTheEnvironmentSay) {
+TEST(SettingsFile, TheFileLivesWhereTheRunAndTheEnvironmentSay) {
     Options desktop;
     Options headless;
     headless.headless = true;
@@ -131,17 +118,58 @@ TEST(SettingsStore, TheFileLivesWhereTheRunAndTheEnvironmentSay) {
     EXPECT_EQ(SettingsFilePath(desktop, "", nullptr), "");
 }
 
+// A settings file kept elsewhere through a link, as dotfile managers do.
+TEST(SettingsFile, ALinkIsWrittenThroughToItsTargetInTheTargetsFolder) {
+    for (const bool dangling : {false, true}) {
+        SCOPED_TRACE(dangling ? "a link to a file not made yet" : "a link to a file");
+        ScratchDir dir;
+        std::filesystem::create_directories(dir.file("dotfiles"));
+        if (!dangling) dir.write("dotfiles/orbitfend", "volume = 7\n");
+        std::filesystem::create_symlink("dotfiles/orbitfend", dir.file("settings"));
+        SettingsFile store(dir.file("settings"));
+        EXPECT_EQ(Load(store), "");
+        EXPECT_EQ(store.value("volume"), dangling ? std::nullopt : std::optional<std::string>("7"));
+        store.setValue("volume", "8", "");
+        ASSERT_TRUE(store.save());
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file("settings")));
+        EXPECT_EQ(SettingsText::Parse(ReadFile(dir.file("dotfiles/orbitfend"))).value("volume"), "8");
+    }
+}
+
+// A folder the user may not search answers "permission denied" to every
+// question about the names in it; the start must go on all the same.
+TEST(SettingsFile, AFolderThatCannotBeSearchedIsLeftAloneWithoutAHang) {
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.file("locked"));
+    dir.write("locked/settings", "volume = 3\n");
+    std::filesystem::permissions(dir.file("locked"), std::filesystem::perms::none);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(20);  // a hang ends the child by a signal, which fails the test
+        std::freopen("/dev/null", "w", stderr);
+        if (geteuid() == 0 && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) _exit(3);
+        SettingsFile store(dir.file("locked/settings"));
+        store.load();
+        store.setValue("volume", "9", "");
+        _exit(store.value("volume") == "9" && !store.save() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::filesystem::permissions(dir.file("locked"), std::filesystem::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadFile(dir.file("locked/settings")), "volume = 3\n");
+}
+
 // A writer killed at any moment leaves a file that is one whole save: the old
-// one or the new one. The kill moments are seeded, so every run tries the same.
-TEST(SettingsStore, AWriterKilledAtAnyMomentLeavesAWholeFile) {
+// one or the new one; what its temporary files leave behind is swept at the
+// next start, except the file of a writer still at work. The kill moments are
+// seeded, so every run tries the same.
+TEST(SettingsFile, AWriterKilledAtAnyMomentLeavesAWholeFileAndNoLitter) {
     constexpr int kKills = 200;
     ScratchDir dir;
     const std::string file = dir.file("settings");
-    {
-        SettingsStore first(file);
-        first.keys()["Software\\quelm\\orbitfend"]["HiScore"] = {REG_DWORD, {0, 0, 0, 0}};
-        ASSERT_TRUE(first.save());
-    }
     std::mt19937 random(1979);
     std::uniform_int_distribution<int> delayUs(0, 4000);
     for (int kill = 0; kill < kKills; ++kill) {
@@ -149,11 +177,12 @@ TEST(SettingsStore, AWriterKilledAtAnyMomentLeavesAWholeFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             // Saves of changing size, so that a torn write could not pass for a whole one.
-            SettingsStore store(file);
-            for (std::uint8_t n = 0;; ++n) {
-                SettingsKey& key = store.keys()["Software\\quelm\\orbitfend"];
-                key["HiScore"] = {REG_DWORD, {n, 0, 0, 0}};
-                key["Padding"] = {REG_BINARY, std::vector<std::uint8_t>(n * 37u % 4096u, n)};
+            SettingsFile store(file);
+            store.load();
+            for (unsigned n = 0;; ++n) {
+                store.setValue("high-score", std::to_string(n), "");
+                store.setValue("padding", std::string(n * 37u % 4096u, 'x'), "");
+                store.setValue("end", "here", "");
                 store.save();
             }
         }
@@ -161,10 +190,18 @@ TEST(SettingsStore, AWriterKilledAtAnyMomentLeavesAWholeFile) {
         ::kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
-
-        SettingsTree keys;
-        std::string error;
-        ASSERT_TRUE(SettingsFromJson(ReadFile(file), keys, error)) << "after kill " << kill << ": " << error;
-        ASSERT_EQ(keys["Software\\quelm\\orbitfend"]["HiScore"].bytes.size(), 4u) << "after kill " << kill;
+        if (!std::filesystem::exists(file)) continue;  // killed before the first save
+        ASSERT_EQ(SettingsText::Parse(ReadFile(file)).value("end"), "here") << "after kill " << kill;
     }
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const std::string live = dir.write(".settings.Live01", "");
+    const int liveWriter = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(liveWriter, LOCK_EX), 0);
+    dir.write(".settings.Dead01", "");
+    dir.write(".settings.notours", "");
+
+    SettingsFile store(file);
+    Load(store);
+    EXPECT_EQ(NamesIn(dir, ".settings."), (std::vector<std::string>{live, dir.file(".settings.notours")}));
+    ::close(liveWriter);
 }

@@ -6,6 +6,8 @@
 #   sanitize  runs every test under ASan+UBSan and under TSan
 #   bench     builds and runs the benchmarks, and installs the peer players
 #             (openmpt123, xmp) that bench/compare_peers compares with
+#   web       builds the WebAssembly module and the page into build/web and
+#             serves them on 127.0.0.1:8080 (--no-serve: build only)
 #   package   checks the install tree with its validators and makes the
 #             Debian package build/package/orbitfend_<version>_<arch>.deb
 #   fuzz [MINUTES]  runs each fuzz target in turn (default 10 minutes each)
@@ -20,6 +22,9 @@ case "${1:-}" in
   test) packages+=(desktop-file-utils appstream man-db) ;;
   package) packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  web) packages=(cmake ninja-build nlohmann-json3-dev libstb-dev libcli11-dev clang-14 lld-14 llvm-14 wasi-libc
+                 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32)
+       command -v node >/dev/null || packages+=(nodejs) ;;
 esac
 
 install_missing() {
@@ -73,6 +78,12 @@ case "${1:-}" in
     build bench
     for b in build/bench/bench/orbitfend_bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+  web)
+    install_missing
+    build web
+    [ "${2:-}" = "--no-serve" ] && exit 0
+    exec node web/tools/serve.mjs build/web 8080
+    ;;
   package)
     install_missing
     build default
@@ -104,7 +115,7 @@ case "${1:-}" in
     ./build/default/orbitfend-soak --binary build/default/orbitfend --seeds "${2:-20}" --minutes "${3:-30}"
     ;;
   *)
-    echo "usage: tools/dev.sh play|test|sanitize|bench|package|fuzz [MINUTES]|soak [SEEDS] [MINUTES]" >&2
+    echo "usage: tools/dev.sh play|test|sanitize|bench|package|fuzz [MINUTES]|soak [SEEDS] [MINUTES]|web [--no-serve]" >&2
     exit 2
     ;;
 esac

@@ -3,10 +3,9 @@
 // away cell by cell, a bomb can destroy the cannon, and the shot and a bomb
 // can cancel each other. The shot is checked anew at every candidate, so it
 // hits at most one thing per frame.
-#include <cstdlib>
-
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_random.h"
 #include "game/game_state.h"
 #include "game/sample_slots.h"
 
@@ -95,7 +94,7 @@ bool strikeShields(std::int32_t x, std::int32_t upperRow, const DamagePattern (&
                 if (!gameState.shields[s][cx][cy]) continue;
                 const std::int32_t cellY = kShieldTop + cy;
                 if (x != ShieldLeft(s) + cx || (cellY != upperRow && cellY != upperRow + 1)) continue;
-                applyDamage(s, cx, cy, patterns[std::rand() % 3]);
+                applyDamage(s, cx, cy, patterns[GameRand() % 3]);
                 return true;
             }
     return false;

@@ -1,10 +1,9 @@
 // The mystery ship: armed out of sight with a random side and value, it
 // crosses the top of the screen half a pixel per frame with a looping sound,
 // and shows its explosion and then its value where it was hit.
-#include <cstdlib>
-
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_random.h"
 #include "game/game_state.h"
 #include "graphics/primitives.h"
 #include "platform/clock.h"
@@ -45,7 +44,7 @@ std::int32_t MysteryShipValue(std::int32_t kind) { return kind >= 0 && kind < kS
 
 void ArmMysteryShip() {
     MysteryShip& ship = gameState.ship;
-    if (std::rand() % 2 == 1) {
+    if (GameRand() % 2 == 1) {
         ship.x = kEnterRightX;
         ship.dx = -1;
     } else {
@@ -54,7 +53,7 @@ void ArmMysteryShip() {
     }
     ship.y = kShipY;
     ship.state = 1;
-    ship.kind = std::rand() % kShipKinds;
+    ship.kind = GameRand() % kShipKinds;
     gameState.shipDue = platform::ActiveClock().now() + kShipDelayMs;
     gameState.shipSoundOn = 0;
 }

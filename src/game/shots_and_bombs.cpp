@@ -1,10 +1,9 @@
 // The player's single shot and the aliens' bombs, one per column: dropping,
 // moving and drawing them. Both are plotted pixel by pixel, so they take the
 // colour of the band they are in.
-#include <cstdlib>
-
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_random.h"
 #include "game/game_state.h"
 #include "graphics/primitives.h"
 
@@ -66,7 +65,7 @@ void DropBombs() {
     for (int i = 0; i < kColumns; ++i) {
         Bomb& bomb = gameState.bombs[i];
         if (bomb.state != 0) continue;
-        if (std::rand() % kDropChance != 1) continue;
+        if (GameRand() % kDropChance != 1) continue;
         const Alien* bomber = bomberOfColumn(i);
         if (bomber == nullptr) continue;
         bomb.state = 1;

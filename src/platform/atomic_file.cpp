@@ -1,6 +1,7 @@
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,6 +31,8 @@ bool syncDirectory(const std::filesystem::path& directory) {
     return synced;
 }
 
+std::string temporaryPrefix(const std::filesystem::path& file) { return "." + file.filename().string() + "."; }
+
 }  // namespace
 
 bool ReplaceFileAtomically(const std::filesystem::path& file, const std::string& bytes, std::string& error) {
@@ -41,16 +44,19 @@ bool ReplaceFileAtomically(const std::filesystem::path& file, const std::string&
         return false;
     }
     // A name of its own for every writer, so two writers never share a half-written file.
-    std::string temporary = (directory / ("." + file.filename().string() + ".XXXXXX")).string();
+    std::string temporary = (directory / (temporaryPrefix(file) + "XXXXXX")).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         error = "cannot create a file in " + directory.string() + ": " + std::strerror(errno);
         return false;
     }
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    // Held until the file has its final name; the kernel lets go when the writer dies.
+    ::flock(fd, LOCK_EX);
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temporary.c_str(), file.c_str()) == 0;
     const int savedErrno = errno;
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = "cannot write " + file.string() + ": " + std::strerror(written ? errno : savedErrno);
+    ::close(fd);
+    if (!written) {
+        error = "cannot write " + file.string() + ": " + std::strerror(savedErrno);
         ::unlink(temporary.c_str());
         return false;
     }
@@ -59,6 +65,22 @@ bool ReplaceFileAtomically(const std::filesystem::path& file, const std::string&
         return false;
     }
     return true;
+}
+
+// FIX: a save killed between creating its temporary file and renaming it
+// leaves that file behind; without this sweep they gather without end.
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    const std::filesystem::path directory = file.parent_path().empty() ? "." : file.parent_path();
+    const std::string prefix = temporaryPrefix(file);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(it->path().c_str());
+        ::close(fd);
+    }
 }
 
 }  // namespace platform

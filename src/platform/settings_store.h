@@ -1,54 +1,50 @@
-// This user's settings store: keys holding typed values, below
-// HKEY_CURRENT_USER, kept in one human-readable file or in memory alone.
+// The settings store: this program's named values (the high score, the
+// volume) kept from one run to the next. Values are one line of text each;
+// what they mean, and what to do with one that makes no sense, is the
+// caller's business. Main thread only.
 //
-// The file is rewritten whole and atomically on every save, so a crash or a
-// power loss leaves either the old file or the new one. A file that cannot be
-// read or understood is never overwritten: it is moved aside as
-// "<name>.corrupt-<timestamp>", the program says so on stderr, and the store
-// starts empty. Main thread only.
+// Implementations: a file that a person can read and edit (settings_file.h),
+// for the desktop and for headless runs given --settings DIR; and one that
+// keeps the values in memory only (null/null_settings_store.h), for headless
+// runs without it and whenever none is set.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <map>
+#include <memory>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "platform/options.h"
 
 namespace platform {
 
-struct SettingsValue {
-    std::uint32_t type = 0;           // REG_DWORD, REG_SZ, ... (registry.h)
-    std::vector<std::uint8_t> bytes;  // exactly as written, any length
-    friend bool operator==(const SettingsValue&, const SettingsValue&) = default;
-};
-using SettingsKey = std::map<std::string, SettingsValue>;  // by value name
-using SettingsTree = std::map<std::string, SettingsKey>;   // by key path, e.g. "Software\\quelm\\orbitfend"
-
 class SettingsStore {
 public:
-    // A store that lives in memory only and is gone when the process ends.
-    SettingsStore() = default;
-    // A store kept in `file`, read now; a missing file is an empty store.
-    explicit SettingsStore(std::filesystem::path file);
+    virtual ~SettingsStore() = default;
 
-    SettingsTree& keys() { return keys_; }
-    const SettingsTree& keys() const { return keys_; }
+    // Reads the stored values, once, before the first value(). What cannot be
+    // used is reported on stderr and the store starts without it.
+    virtual void load() = 0;
 
-    // Writes every key to the file (nothing to do in memory). On failure says
-    // why on stderr and returns false; the file keeps its previous content.
-    bool save();
+    // The text stored for `name`, or nothing.
+    virtual std::optional<std::string> value(std::string_view name) const = 0;
 
-    // Empty when the store lives in memory only.
-    const std::filesystem::path& file() const { return file_; }
+    // Sets `name` (letters, digits, '-', '_', '.') to `text`. `note` tells a
+    // person what the value means and how to change it; it is written beside a
+    // value that the store did not hold yet.
+    virtual void setValue(std::string_view name, std::string_view text, std::string_view note) = 0;
 
-private:
-    void setAside(const std::string& reason);
-
-    std::filesystem::path file_;
-    SettingsTree keys_;
+    // Makes the values last until the next run. Returns false when they were
+    // not kept (a failed write says why on stderr; a store in memory keeps
+    // nothing, quietly).
+    virtual bool save() = 0;
 };
+
+// The store that a run uses; the memory-only store when none is set. The
+// caller keeps ownership and clears it (nullptr) before destroying it.
+void SetActiveSettingsStore(SettingsStore* store);
+SettingsStore& ActiveSettingsStore();
 
 // Where a run with `options` keeps its settings file, given the environment's
 // XDG_CONFIG_HOME and HOME (each may be null): "--settings DIR" gives
@@ -57,7 +53,8 @@ private:
 // $XDG_CONFIG_HOME/orbitfend/settings, or ~/.config/orbitfend/settings.
 std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home);
 
-// This run's store, opened on first use from CurrentOptions() and the environment.
-SettingsStore& TheSettingsStore();
+// The store for a run with `options` in this environment: the file store at
+// SettingsFilePath, or the memory-only store when that is empty. Reads nothing yet.
+std::unique_ptr<SettingsStore> MakeSettingsStore(const Options& options);
 
 }  // namespace platform

@@ -43,13 +43,13 @@ EventOutcome HandleProgramEvent(const InputEvent& event) {
     switch (event.kind) {
     case InputEvent::Kind::KeyDown: return onKeyDown(event.key);
     case InputEvent::Kind::Close:
-        // FIX: a close request saves the high score and the volume and gives
-        // the key-press values back, as the back key does.
+        // FIX: a close request saves the high score and the volume, as the
+        // back key does.
         SaveSettings();
         return EventOutcome::QuitAndClose;
     case InputEvent::Kind::Deactivated:
-        // FIX: losing activation saves the high score and the volume and
-        // gives the key-press values back, as the back key does.
+        // FIX: losing activation saves the high score and the volume, as
+        // the back key does.
         SaveSettings();
         soundSystem.shutdown();
         return EventOutcome::Quit;

@@ -1,97 +1,67 @@
 #include "shell/settings.h"
 
-#include <vector>
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
 
 #include "game/game_state.h"
-#include "platform/registry.h"
-
-using namespace platform;
+#include "platform/settings_store.h"
 
 namespace {
 
-constexpr const char* kProgramKey = "Software\\quelm\\orbitfend";
-constexpr const char* kKeypressKey = "ControlPanel\\Sounds\\Keypress";
-constexpr DWORD kSilentScriptBytes = 30;
+constexpr std::int32_t kVolumeMin = 0;
+constexpr std::int32_t kVolumeMax = 64;
 
-// One of the user's key-press values as found at start, kept whole so that it
-// can be given back exactly.
-struct BorrowedValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-};
+constexpr const char* kHighScore = "high-score";
+constexpr const char* kVolume = "volume";
+constexpr const char* kHighScoreNote = "The best score so far: a whole number, 0 or more.";
+constexpr const char* kVolumeNote =
+    "The volume of the sound effects, from 0 (silent) to 64 (loudest).\n"
+    "F6 and F7 change it while the game runs.";
 
-BorrowedValue savedBeepMode;
-BorrowedValue savedScript;
-bool keypressBorrowed = false;
 bool settingsSaved = false;
 
-HKEY openOrCreate(const char* path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, 0, 0, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return key;
-}
-
-// FIX: a key-press value is kept whole, whatever its length: a "Script" longer
-// than 30 bytes is given back exactly, not cut short.
-BorrowedValue borrow(HKEY key, const char* name) {
-    BorrowedValue value;
-    DWORD size = 0;
-    if (RegQueryValueEx(key, name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return value;
-    value.bytes.resize(size);
-    if (RegQueryValueEx(key, name, nullptr, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS) return {};
-    value.bytes.resize(size);
-    value.present = true;
-    return value;
-}
-
-void giveBack(HKEY key, const char* name, const BorrowedValue& value) {
-    if (value.present)
-        RegSetValueEx(key, name, 0, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size()));
-    else
-        RegDeleteValue(key, name);  // FIX: a key-press value that did not exist at start is removed, not left silent.
-}
-
-// FIX: a value of another type or size than a 4-byte REG_DWORD counts as absent
-// and leaves `destination` at its default.
-void readDword(HKEY key, const char* name, std::int32_t& destination) {
-    DWORD type = 0;
-    BYTE bytes[4] = {};
-    DWORD size = sizeof bytes;
-    if (RegQueryValueEx(key, name, nullptr, &type, bytes, &size) != ERROR_SUCCESS) return;
-    if (type != REG_DWORD || size != sizeof bytes) return;
-    destination = static_cast<std::int32_t>(DWORD{bytes[0]} | DWORD{bytes[1]} << 8 | DWORD{bytes[2]} << 16 |
-                                            DWORD{bytes[3]} << 24);
-}
-
-void writeDword(HKEY key, const char* name, std::int32_t value) {
-    const auto v = static_cast<DWORD>(value);
-    const BYTE bytes[4] = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-                           static_cast<BYTE>(v >> 24)};
-    RegSetValueEx(key, name, 0, REG_DWORD, bytes, sizeof bytes);
+// The stored text of `name` as a whole number; nothing when it is absent or
+// is not one (said on stderr).
+std::optional<std::int64_t> storedNumber(const char* name, const char* fallback) {
+    const std::optional<std::string> text = platform::ActiveSettingsStore().value(name);
+    if (!text) return std::nullopt;
+    std::int64_t number = 0;
+    const char* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, number);
+    if (error == std::errc{} && stop == end) return number;
+    std::fprintf(stderr, "orbitfend: the setting %s = %s is %s; %s is used instead\n", name, text->c_str(),
+                 error == std::errc::result_out_of_range ? "out of range" : "not a whole number", fallback);
+    return std::nullopt;
 }
 
 }  // namespace
 
+// Desktop: a desktop has no system key click, so no key-press values of the
+// system are kept, silenced or given back here.
 void LoadSettings() {
-    if (HKEY key = openOrCreate(kKeypressKey)) {
-        savedBeepMode = borrow(key, "BeepMode");
-        savedScript = borrow(key, "Script");
-        keypressBorrowed = true;
-        RegCloseKey(key);
+    platform::ActiveSettingsStore().load();
+    if (const auto score = storedNumber(kHighScore, "0")) {
+        // FIX: a high score beyond 32 bits, or below 0, is never taken as a
+        // (negative) score: it would draw the HI-SCORE field blank.
+        if (*score >= 0 && *score <= INT32_MAX)
+            gameState.highScore = static_cast<std::int32_t>(*score);
+        else
+            std::fprintf(stderr, "orbitfend: the setting %s = %lld is out of range; 0 is used instead\n", kHighScore,
+                         static_cast<long long>(*score));
     }
-    if (HKEY key = openOrCreate(kKeypressKey)) {
-        writeDword(key, "BeepMode", 0);
-        const BYTE silentScript[kSilentScriptBytes] = {};
-        RegSetValueEx(key, "Script", 0, REG_SZ, silentScript, kSilentScriptBytes);
-        RegCloseKey(key);
+    if (const auto volume = storedNumber(kVolume, "16")) {
+        // FIX: a loaded volume is brought into 0..64, so that the sample volume
+        // stays in its range and volume x 5 cannot overflow.
+        const std::int64_t clamped = std::clamp<std::int64_t>(*volume, kVolumeMin, kVolumeMax);
+        if (clamped != *volume)
+            std::fprintf(stderr, "orbitfend: the setting %s = %lld is out of 0..64; %lld is used instead\n", kVolume,
+                         static_cast<long long>(*volume), static_cast<long long>(clamped));
+        gameState.volume = static_cast<std::int32_t>(clamped);
     }
-    HKEY key = openOrCreate(kProgramKey);
-    if (key == nullptr) return;
-    readDword(key, "HiScore", gameState.highScore);
-    readDword(key, "Sound", gameState.volume);
-    RegCloseKey(key);
 }
 
 void SaveSettings() {
@@ -99,17 +69,8 @@ void SaveSettings() {
     // close request) would save twice; the first one does it.
     if (settingsSaved) return;
     settingsSaved = true;
-    if (HKEY key = openOrCreate(kProgramKey)) {
-        writeDword(key, "HiScore", gameState.highScore);
-        writeDword(key, "Sound", gameState.volume);
-        RegCloseKey(key);
-    }
-    // FIX: key-press values that could not be read at start are left as they
-    // are, not overwritten with copies that hold nothing.
-    if (!keypressBorrowed) return;
-    HKEY key = openOrCreate(kKeypressKey);
-    if (key == nullptr) return;
-    giveBack(key, "BeepMode", savedBeepMode);
-    giveBack(key, "Script", savedScript);
-    RegCloseKey(key);
+    platform::SettingsStore& store = platform::ActiveSettingsStore();
+    store.setValue(kHighScore, std::to_string(gameState.highScore), kHighScoreNote);
+    store.setValue(kVolume, std::to_string(gameState.volume), kVolumeNote);
+    store.save();
 }

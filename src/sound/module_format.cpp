@@ -5,8 +5,10 @@
 
 namespace {
 
-// The finetune byte's low nibble is a signed number of eighths of a
-// semitone, -8..7; its high nibble is unused.
+std::uint32_t BigEndianWord(const std::uint8_t* b) { return static_cast<std::uint32_t>((b[0] << 8) | b[1]); }
+
+}  // namespace
+
 // FIX: negative finetunes select the rows tuned that far down (stored 15,
 // -1/8, plays row 8; stored 8, -8/8, plays row 15), so stored modules play in
 // the tuning their authors gave them.
@@ -14,10 +16,6 @@ std::uint32_t FinetuneRow(std::uint8_t stored) {
     const std::uint32_t nibble = stored & 0x0F;
     return nibble < 8 ? nibble : 23 - nibble;
 }
-
-std::uint32_t BigEndianWord(const std::uint8_t* b) { return static_cast<std::uint32_t>((b[0] << 8) | b[1]); }
-
-}  // namespace
 
 void ReadSongHeader(const std::uint8_t* image, std::size_t size, SongHeader& header) {
     // A truncated image reads as if zero-padded to the full header.
@@ -43,7 +41,10 @@ void ReadSongHeader(const std::uint8_t* image, std::size_t size, SongHeader& hea
         const std::uint32_t words = BigEndianWord(h + 22);
         if (words == 0) continue;
         const std::size_t stated = 2 * std::size_t{words};
-        // Data past the image's end is cut off; a loop past the data is cut to it.
+        // FIX: data past the image's end is cut off, and a loop that runs past
+        // the end of its sample is cut to that end, so the replay never reads
+        // outside the sample (trackers write such loops; the loop's length
+        // would otherwise be taken as written).
         const std::size_t present = offset < size ? std::min(stated, size - offset) : 0;
         if (present != 0) {
             sample.length = static_cast<std::uint32_t>(present << 8);

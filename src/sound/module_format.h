@@ -58,6 +58,10 @@ struct SongHeader {
     std::array<SampleInfo, kSampleSlots> samples{};
 };
 
+// The periodTable row of a finetune byte: its low nibble is a signed number
+// of eighths of a semitone, -8..7; the high nibble is unused.
+std::uint32_t FinetuneRow(std::uint8_t stored);
+
 // Reads the header of `size` bytes of image. Bytes the image lacks read as 0.
 void ReadSongHeader(const std::uint8_t* image, std::size_t size, SongHeader& header);
 

@@ -5,6 +5,7 @@
 
 #include "sound/module.h"
 #include "sound/period_tables.h"
+#include "sound/replay_profile.h"
 
 MusicChannel::MusicChannel() { resetTracks(); }
 
@@ -26,6 +27,38 @@ void MusicChannel::setPan(int separation) {
 
 void MusicChannel::startModule(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate) {
     if (stepTable == nullptr) return;  // no such rate: the channel stays free
+    accurate_ = linear_ = false;
+    start(module, stepTable, rate);
+}
+
+void MusicChannel::startModule(const Module& module, std::uint32_t rate, const ReplayProfile& profile) {
+    if (profile.rules == ReplayRules::classic) return startModule(module, StepTableFor(rate), rate);
+    if (rate < kLowestAccurateRate || rate > kHighestAccurateRate) return;
+    accurate_ = true;
+    linear_ = profile.interpolation == Interpolation::linear;
+    start(module, nullptr, rate);
+    copyFineData();
+}
+
+void MusicChannel::copyFineData() {
+    std::size_t bytes = 0;
+    for (const SampleInfo& sample : header_.samples) bytes += sample.data != nullptr ? (sample.length >> 8) + 1 : 0;
+    fineBytes_.assign(bytes, 0);
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < kSampleSlots; ++i) {
+        const SampleInfo& sample = header_.samples[i];
+        fineData_[i] = nullptr;
+        if (sample.data == nullptr) continue;
+        const std::uint32_t used =
+            (sample.repeatLength != 0 ? sample.repeatStart + sample.repeatLength : sample.length) >> 8;
+        std::copy_n(sample.data, used, fineBytes_.data() + at);
+        fineBytes_[at + used] = sample.repeatLength != 0 ? sample.data[sample.repeatStart >> 8] : 0;
+        fineData_[i] = fineBytes_.data() + at;
+        at += (sample.length >> 8) + 1;
+    }
+}
+
+void MusicChannel::start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate) {
     image_ = module.data();
     imageSize_ = image_ != nullptr ? module.size() : 0;
     stepTable_ = stepTable;
@@ -36,6 +69,10 @@ void MusicChannel::startModule(const Module& module, const std::uint16_t* stepTa
     frameCounter_ = 0;
     speed_ = 6;
     tick_ = 6;  // a row is due: the first frame reads row 0
+    tempo_ = 125;
+    tickCarry_ = 0;
+    framesLeft_ = 0;
+    songStopped_ = false;
     order_ = 0;
     pattern_ = header_.orders[0];
     row_ = 0;
@@ -61,13 +98,14 @@ void MusicChannel::renderFrame(std::int32_t& left, std::int32_t& right, bool ste
 }
 
 std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo) {
+    if (accurate_) return renderTicks(left, right, frames, stereo);
     const std::uint32_t passes = completedPasses_;
     std::uint32_t done = 0;
     while (done < frames) {
         // The frame on which a tick or a row may be due ...
         if (!advanceFrame()) return done;
         if (completedPasses_ != passes) {
-            mixTracks(left + done, right + done, 1, stereo);
+            if (left != nullptr) mixTracks(left + done, right + done, 1, stereo);
             return done + 1;
         }
         // ... and the frames up to the next one, which only count.
@@ -77,8 +115,27 @@ std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right
             span += std::min(countingFrames, frames - done - 1);
             frameCounter_ += span - 1;
         }
-        mixTracks(left + done, right + done, span, stereo);
+        if (left != nullptr) mixTracks(left + done, right + done, span, stereo);
         done += span;
+    }
+    return done;
+}
+
+std::uint32_t MusicChannel::renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo) {
+    const std::uint32_t passes = completedPasses_;
+    std::uint32_t done = 0;
+    while (done < frames) {
+        std::uint32_t span = std::min(framesLeft_, frames - done);
+        if (framesLeft_ == 0) {
+            if (!runTick()) return done;
+            framesLeft_ = nextTickFrames();
+            // The tick that began a new pass counts, as under the classic rules, with one frame.
+            span = completedPasses_ != passes ? 1 : std::min(framesLeft_, frames - done);
+        }
+        if (left != nullptr) mixTracks(left + done, right + done, span, stereo);
+        framesLeft_ -= span;
+        done += span;
+        if (completedPasses_ != passes) return done;
     }
     return done;
 }
@@ -108,6 +165,8 @@ void MusicChannel::resetTracks() {
         const std::uint32_t pan = track.trackPan;
         track = Track{};
         track.trackPan = pan;
+        // ProTracker's vibrato has no depth until a 4xy gives it one.
+        if (accurate_) track.vibratoSpeed = track.vibratoDepth = 0;
     }
 }
 

@@ -1,7 +1,10 @@
 // A music channel: replays one Module's four tracks on the mixing thread,
-// one output frame at a time or a block of them. The sequencer is driven by
-// the frames themselves: a tick lasts samplesPerTick + 1 frames and a row
-// speed * (samplesPerTick + 1) + 1, so timing needs no timer.
+// one output frame at a time or a block of them, under the classic rules or
+// the accurate ones (sound/replay_profile.h). The sequencer is driven by the
+// frames themselves, so timing needs no timer: under the classic rules a tick
+// lasts samplesPerTick + 1 frames and a row speed * (samplesPerTick + 1) + 1;
+// under the accurate rules a tick lasts rate * 2.5 / tempo frames, the
+// fraction carried to the next.
 //
 // startModule and renderFrame run under the engine lock (playModule on the
 // main thread, the buffer rendering on the mixing thread); setVolume may come
@@ -12,11 +15,19 @@
 #include <atomic>
 #include <bitset>
 #include <cstdint>
+#include <vector>
 
 #include "sound/channel.h"
 #include "sound/module_format.h"
+#include "sound/replay_profile.h"
 
 class Module;
+
+// The block mixer's working parts (music_mixing.cpp).
+namespace music_mix {
+template <typename Position>
+struct Lane;
+}  // namespace music_mix
 
 class MusicChannel : public Channel {
 public:
@@ -32,6 +43,10 @@ public:
     // `stepTable` is the engine's period-to-step table for `rate`. The module's
     // image must stay in place while the channel plays it.
     void startModule(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate);
+    // The same under `profile`, outside the engine. The classic rules play
+    // at 11025, 22050 or 44100 Hz, the accurate ones at kLowestAccurateRate
+    // to kHighestAccurateRate; at any other rate the channel stays free.
+    void startModule(const Module& module, std::uint32_t rate, const ReplayProfile& profile);
 
     // Advances the replay by one output frame and adds the four tracks into
     // the accumulators. Mixing thread, under the engine lock, only for a
@@ -47,10 +62,13 @@ public:
     // frame on which it ended (the channel stops; that frame adds nothing and
     // does not count). Returns the frames rendered. Same thread and lock as
     // renderFrame.
+    // Under the accurate rules the accumulators hold 16-bit sample values,
+    // 256 times the classic ones. With null accumulators the sequencer runs
+    // alone, counting the same frames (a song's length).
     std::uint32_t renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
 
-    // The sequencer's part of renderFrame alone: false when the song ended
-    // on this frame (the channel has stopped). For measuring a song's length.
+    // The sequencer's part of renderFrame alone (classic rules): false when
+    // the song ended on this frame (the channel has stopped).
     bool advanceFrame();
 
     // Where the song is: the order position and the row (0..63) read last.
@@ -68,7 +86,9 @@ public:
     struct Track {
         std::uint32_t period = 0;
         std::uint32_t sample = 0;  // 0..31
-        std::uint32_t step = 0;    // 8.8 fixed point
+        // Fixed point with fractionBits() fraction bits: 8.8 and 24.8 under
+        // the classic rules, 32.32 under the accurate ones.
+        std::uint64_t step = 0;
         // setVolume writes these two from the main thread as well: both are
         // read and written as single words through std::atomic_ref.
         std::uint32_t trackVolume = 0;     // 0..64, more after a set-volume above 64
@@ -77,7 +97,7 @@ public:
         std::uint32_t paramX = 0;
         std::uint32_t paramY = 0;
         std::uint32_t param = 0;
-        std::uint32_t position = 0;  // 24.8 fixed point, bytes into the sample
+        std::uint64_t position = 0;  // bytes into the sample
         std::uint32_t trackPan = 0;  // 0..255
 
         // Effect memories.
@@ -93,15 +113,33 @@ public:
         std::uint32_t delayCounter = 0;
         std::uint32_t delayedPeriod = 0;
         std::uint32_t cutCounter = 0;
+
+        // The accurate rules' own state.
+        std::uint32_t finetune = 0;     // the periodTable row; a sample sets it, E5x too
+        std::uint32_t shownPeriod = 0;  // the period heard this tick (vibrato, arpeggio, glissando)
+        std::int32_t tremoloDelta = 0;  // the volume heard this tick, less trackVolume
+        std::uint32_t vibratoWave = 0;  // 0 sine, 1 ramp, 2 and 3 square; +4 keeps the position for a new note
+        std::uint32_t tremoloWave = 0;
+        std::uint32_t tremoloPosition = 0;
+        std::uint32_t tremoloSpeed = 0;
+        std::uint32_t tremoloDepth = 0;
+        std::uint32_t loopRow = 0;
+        std::uint32_t loopCount = 0;
+        std::uint32_t offsetMemory = 0;
+        bool glissando = false;
     };
     const Track& track(std::uint32_t t) const { return tracks_[t]; }
     std::uint32_t samplesPerTick() const { return samplesPerTick_; }
     std::uint32_t speed() const { return speed_; }
+    std::uint32_t tempo() const { return tempo_; }
+    ReplayRules rules() const { return accurate_ ? ReplayRules::accurate : ReplayRules::classic; }
+    std::uint32_t fractionBits() const { return accurate_ ? 32 : 8; }
 
 private:
     // music_rows.cpp
     bool readRow();
     void readCell(Track& track, const Cell& cell);
+    std::uint32_t renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
     void setUpEffect(Track& track, const Cell& cell);
     void advancePosition();
     void passLastOrder();
@@ -110,18 +148,33 @@ private:
     // music_effects.cpp
     void runTickEffects(Track& track);
     void slideVolume(Track& track);
+    // music_accurate.cpp
+    bool runTick();
+    std::uint32_t nextTickFrames();
+    std::uint64_t fineStep(std::uint32_t period) const;
+    void trigger(Track& track, std::uint32_t period);
+    void readCellAccurate(Track& track, const Cell& cell);
+    void setUpAccurate(Track& track, const Cell& cell);
+    void setUpExtended(Track& track, const Cell& cell);
+    void runTickAccurate(Track& track);
+    void slideToNote(Track& track);
+    void vibrate(Track& track);
+    void showTrack(Track& track);
     // music_mixing.cpp
     void mixTracks(std::int32_t& left, std::int32_t& right, bool stereo);
     void mixTracks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
-    template <bool Stereo>
-    void mixTrack(Track& track, std::int32_t* left, std::int32_t* right, std::uint32_t frames);
+    template <bool Stereo, bool Linear, typename Position>
+    void mixLanes(std::int32_t* left, std::int32_t* right, std::uint32_t frames);
 
+    void start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate);
+    void copyFineData();
     void resetTracks();
     void applyVolume(Track& track, std::uint32_t volume);
     std::uint32_t stepAt(std::uint32_t period) const;
     std::uint32_t tunedPeriod(std::uint32_t finetune, std::uint32_t cellPeriod) const;
 
     static constexpr std::uint32_t kNoJump = 0x00FFFFFF;
+    static constexpr std::uint32_t kDelayDone = 0x00FFFFFF;  // delayCounter once the delayed note has sounded
 
     const std::uint8_t* image_ = nullptr;
     std::size_t imageSize_ = 0;
@@ -135,6 +188,17 @@ private:
     mutable std::uint32_t shownRow_ = 0;
     std::uint32_t order_ = 0;
     std::uint32_t samplesPerTick_ = 0;
+    bool accurate_ = false;
+    bool linear_ = false;
+    bool songStopped_ = false;      // F00 under the accurate rules
+    std::uint32_t tempo_ = 125;     // accurate: beats per minute, ticks of rate * 2.5 / tempo frames
+    std::uint32_t tickCarry_ = 0;   // accurate: the fraction of a frame the ticks so far left over
+    std::uint32_t framesLeft_ = 0;  // accurate: frames of the current tick still to play
+    // accurate: each sample's bytes up to its loop's end or its own, and one
+    // guard byte after them, the byte that follows the last when
+    // interpolating (the loop's first, or silence).
+    std::vector<std::int8_t> fineBytes_;
+    std::array<const std::int8_t*, kSampleSlots> fineData_{};
     std::uint32_t frameCounter_ = 0;
     std::uint32_t speed_ = 6;
     std::uint32_t tick_ = 6;

@@ -7,7 +7,6 @@
 namespace {
 
 constexpr std::uint32_t kDelayFires = 0xFFFFFFFF;
-constexpr std::uint32_t kDelayDone = 0x00FFFFFF;
 // A portamento keeps its period within the step table.
 constexpr std::uint32_t kLongestSlidePeriod = kStepTableSize - 1;
 

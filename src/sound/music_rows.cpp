@@ -48,7 +48,13 @@ bool MusicChannel::readRow() {
     static constexpr std::uint8_t kEmptyRow[kRowBytes] = {};
     const std::uint8_t* cells = rowAt(pattern_, row_);
     if (cells == nullptr) cells = kEmptyRow;
-    for (std::uint32_t t = 0; t < kTracks; ++t) readCell(tracks_[t], DecodeCell(cells + kCellBytes * t));
+    for (std::uint32_t t = 0; t < kTracks; ++t) {
+        const Cell cell = DecodeCell(cells + kCellBytes * t);
+        if (accurate_)
+            readCellAccurate(tracks_[t], cell);
+        else
+            readCell(tracks_[t], cell);
+    }
     advancePosition();
     return true;
 }
@@ -83,7 +89,7 @@ void MusicChannel::setUpEffect(Track& track, const Cell& cell) {
     case 0x0:  // arpeggio: x and y semitones above the nearest untuned-row note
         if (cell.param != 0) {
             const std::uint32_t base = nearestIndex[std::min(track.period, kHighestIndexedPeriod)];
-            track.arpeggioStep = {track.step, stepAt(periodTable[NoteAbove(base, x)]),
+            track.arpeggioStep = {static_cast<std::uint32_t>(track.step), stepAt(periodTable[NoteAbove(base, x)]),
                                   stepAt(periodTable[NoteAbove(base, y)])};
             track.arpeggioTick = 0;
         }
@@ -147,6 +153,10 @@ void MusicChannel::setUpEffect(Track& track, const Cell& cell) {
         case 0xD:  // note delay: the cell's own period, not re-tuned
             track.delayedPeriod = cell.period;
             track.delayCounter = y - 1;  // 0xFFFFFFFF for y = 0: sounds on tick 1
+            // FIX: a note delay in a cell without a note leaves the track
+            // playing; taking the cell's period 0 gave a step of 0 and froze
+            // the track on one byte until the next note.
+            if (cell.period == 0) track.delayCounter = kDelayDone;
             break;
         case 0xE: patternDelay_ = y; break;
         default: break;

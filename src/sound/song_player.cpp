@@ -1,16 +1,53 @@
 #include "sound/song_player.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "sound/mixer.h"
-#include "sound/period_tables.h"
+
+namespace {
+
+std::int16_t Clip16(std::int32_t level) { return static_cast<std::int16_t>(std::clamp(level, -32768, 32767)); }
+
+void PutWord(std::uint8_t*& out, std::int16_t word) {
+    const auto bits = static_cast<std::uint16_t>(word);
+    *out++ = static_cast<std::uint8_t>(bits);
+    *out++ = static_cast<std::uint8_t>(bits >> 8);
+}
+
+// One accumulator as output: the classic rules' byte (16-bit: that byte in
+// the high half), or the accurate rules' 16-bit level (8-bit: its high byte).
+template <bool Accurate, bool Wide>
+void Put(std::uint8_t*& out, std::int32_t sum) {
+    if constexpr (!Accurate) {
+        const std::uint8_t byte = OutputByte(sum);
+        if constexpr (Wide)
+            PutWord(out, static_cast<std::int16_t>((byte - 128) * 256));
+        else
+            *out++ = byte;
+    } else if constexpr (Wide) {
+        PutWord(out, Clip16(sum >> 7));
+    } else {
+        *out++ = static_cast<std::uint8_t>((Clip16(sum >> 7) >> 8) + 128);
+    }
+}
+
+template <bool Accurate, bool Wide, bool Stereo>
+void Convert(const std::int32_t* left, const std::int32_t* right, std::uint8_t* out, std::uint32_t frames) {
+    for (std::uint32_t frame = 0; frame < frames; ++frame) {
+        Put<Accurate, Wide>(out, left[frame]);
+        if constexpr (Stereo) Put<Accurate, Wide>(out, right[frame]);
+    }
+}
+
+}  // namespace
 
 SongPlayer::SongPlayer(Module& module, const SongOptions& options) : options_(options) {
     module.setLoop(options.extraPasses > 0);
     module.setVolume(options.volume);
     module.setSeparation(options.separation);
     channel_.masterVolume = &master_;
-    channel_.startModule(module, StepTableFor(options.rate), options.rate);
+    channel_.startModule(module, options.rate, options.profile);
 }
 
 bool SongPlayer::finished() const {
@@ -22,16 +59,21 @@ std::uint32_t SongPlayer::render(std::uint8_t* out, std::uint32_t frames) {
     std::uint32_t written = 0;
     const std::uint64_t longest = kLongestSongSeconds * options_.rate * (options_.extraPasses + 1);
     while (written < frames && !finished()) {
-        const auto block = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>({frames - written, kBlockFrames, longest - framesPlayed_}));
-        left_.fill(0);
-        right_.fill(0);
-        std::uint32_t rendered = channel_.renderFrames(left_.data(), right_.data(), block, options_.stereo);
+        const std::uint32_t limit = out != nullptr ? kBlockFrames : frames;
+        const auto block =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>({frames - written, limit, longest - framesPlayed_}));
+        if (out != nullptr) {
+            std::fill_n(left_.begin(), block, 0);
+            if (options_.stereo) std::fill_n(right_.begin(), block, 0);
+        }
+        std::uint32_t rendered = out != nullptr
+                                     ? channel_.renderFrames(left_.data(), right_.data(), block, options_.stereo)
+                                     : channel_.renderFrames(nullptr, nullptr, block, options_.stereo);
         // A block stops on the frame that began a pass; past the last one wanted, that frame is not heard.
         if (finished() && !channel_.isStopped()) --rendered;
-        for (std::uint32_t frame = 0; frame < rendered; ++frame) {
-            *out++ = OutputByte(left_[frame]);
-            if (options_.stereo) *out++ = OutputByte(right_[frame]);
+        if (out != nullptr) {
+            write(out, rendered);
+            out += std::size_t{rendered} * frameBytes();
         }
         written += rendered;
         framesPlayed_ += rendered;
@@ -39,21 +81,33 @@ std::uint32_t SongPlayer::render(std::uint8_t* out, std::uint32_t frames) {
     return written;
 }
 
-std::uint64_t SongFrames(const Module& module, std::uint32_t rate) {
-    // The sequencer alone, as the song plays once: to its end, or to a jump
-    // back into rows it has played.
+void SongPlayer::write(std::uint8_t* out, std::uint32_t frames) const {
+    const bool accurate = options_.profile.rules == ReplayRules::accurate;
+    const bool wide = options_.bits == 16;
+    const int form = (accurate ? 4 : 0) | (wide ? 2 : 0) | (options_.stereo ? 1 : 0);
+    const std::int32_t* left = left_.data();
+    const std::int32_t* right = right_.data();
+    switch (form) {
+    case 0: Convert<false, false, false>(left, right, out, frames); break;
+    case 1: Convert<false, false, true>(left, right, out, frames); break;
+    case 2: Convert<false, true, false>(left, right, out, frames); break;
+    case 3: Convert<false, true, true>(left, right, out, frames); break;
+    case 4: Convert<true, false, false>(left, right, out, frames); break;
+    case 5: Convert<true, false, true>(left, right, out, frames); break;
+    case 6: Convert<true, true, false>(left, right, out, frames); break;
+    default: Convert<true, true, true>(left, right, out, frames); break;
+    }
+}
+
+std::uint64_t SongFrames(const Module& module, const SongOptions& options, std::uint64_t limit) {
     Module song;
     song.useImage(module.data(), module.size());
-    std::atomic<std::uint32_t> master{0};
-    MusicChannel channel;
-    channel.masterVolume = &master;
-    channel.startModule(song, StepTableFor(rate), rate);
+    SongPlayer player(song, options);
     std::uint64_t frames = 0;
-    const std::uint64_t limit = kLongestSongSeconds * rate;
-    while (frames < limit && !channel.isStopped()) {
-        channel.advanceFrame();
-        if (channel.completedPasses() != 0) break;
-        ++frames;
+    while (frames < limit) {
+        const std::uint32_t moved = player.render(nullptr, 1u << 30);
+        if (moved == 0) break;
+        frames += moved;
     }
     return frames;
 }

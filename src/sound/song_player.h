@@ -1,7 +1,8 @@
 // One module played on a MusicChannel of its own, outside the engine and its
-// threads: the same replay and the same output bytes as the engine's buffers,
-// pulled a block at a time. Serves the module player's render and live play,
-// the benchmarks and the tests, and measures a song's length.
+// threads: under the classic rules the same replay and the same output bytes
+// as the engine's buffers, pulled a block at a time. Serves the module
+// player's render and live play, the benchmarks and the tests, and measures
+// a song's length.
 #pragma once
 
 #include <array>
@@ -10,16 +11,21 @@
 
 #include "sound/module.h"
 #include "sound/music_channel.h"
+#include "sound/replay_profile.h"
 
 struct SongOptions {
-    std::uint32_t rate = 44100;  // 11025, 22050 or 44100
+    std::uint32_t rate = 44100;  // classic: 11025, 22050 or 44100; accurate: 8000..96000
     bool stereo = false;
     int separation = 255;           // 0..255
     int volume = 64;                // 0..64
     std::uint32_t extraPasses = 0;  // times the song plays again after its first pass
+    ReplayProfile profile;
+    // 8: unsigned bytes, 128 silent; 16: signed little-endian words. Classic
+    // 16-bit output is the 8-bit output moved to the high byte.
+    std::uint32_t bits = 8;
 };
 
-// The longest song that is measured or rendered: two hours.
+// The longest song that is measured or rendered: two hours a pass.
 constexpr std::uint64_t kLongestSongSeconds = 2ull * 60 * 60;
 
 class SongPlayer {
@@ -28,13 +34,13 @@ public:
     // are set from `options`.
     SongPlayer(Module& module, const SongOptions& options);
 
-    // Writes up to `frames` frames of output (8-bit unsigned, left first in
-    // stereo) to `out`, which holds frames * frameBytes() bytes; the frames
-    // written, fewer once the song is over.
+    // Writes up to `frames` frames of output (left first in stereo) to `out`,
+    // which holds frames * frameBytes() bytes; the frames written, fewer once
+    // the song is over. With a null `out` the song moves on unheard, faster.
     std::uint32_t render(std::uint8_t* out, std::uint32_t frames);
     bool finished() const;
 
-    std::uint32_t frameBytes() const { return options_.stereo ? 2 : 1; }
+    std::uint32_t frameBytes() const { return (options_.stereo ? 2 : 1) * (options_.bits / 8); }
     std::uint32_t order() const { return channel_.order(); }
     std::uint32_t row() const { return channel_.row(); }
     std::uint64_t framesPlayed() const { return framesPlayed_; }
@@ -43,6 +49,8 @@ private:
     // Small enough that the accumulators stay in the first-level cache.
     static constexpr std::uint32_t kBlockFrames = 1024;
 
+    void write(std::uint8_t* out, std::uint32_t frames) const;
+
     std::atomic<std::uint32_t> master_{64};
     MusicChannel channel_;
     SongOptions options_;
@@ -50,6 +58,8 @@ private:
     std::array<std::int32_t, kBlockFrames> left_{}, right_{};
 };
 
-// Frames the song's first pass lasts at `rate`: until it ends or comes round
-// to its start again (capped at kLongestSongSeconds).
-std::uint64_t SongFrames(const Module& module, std::uint32_t rate);
+// Frames a render of `module` with `options` gives: its passes until the song
+// ends or has come round once more than asked (each capped at
+// kLongestSongSeconds), without mixing a sound. The count stops at `limit`
+// (a caller that only asks whether a render fits).
+std::uint64_t SongFrames(const Module& module, const SongOptions& options, std::uint64_t limit = UINT64_MAX);

@@ -1,5 +1,6 @@
-// Plays a module image on a lone MusicChannel, frame by frame, without the
-// engine: the replay's tests drive it directly.
+// Plays a module image on a lone MusicChannel, frame by frame (classic rules)
+// or a block at a time (either rules), without the engine: the replay's tests
+// drive it directly.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include "sound/module.h"
 #include "sound/music_channel.h"
 #include "sound/period_tables.h"
+#include "sound/replay_profile.h"
 
 namespace modtest {
 
@@ -24,6 +26,7 @@ public:
         bool loop = false;
         int separation = 255;
         int volume = 64;
+        ReplayProfile profile{};
     };
 
     explicit Replay(std::vector<std::uint8_t> image) : Replay(std::move(image), Options{}) {}
@@ -33,7 +36,7 @@ public:
         module.setSeparation(options.separation);
         module.setVolume(options.volume);
         channel.masterVolume = &master;
-        channel.startModule(module, StepTableFor(options.rate), options.rate);
+        channel.startModule(module, options.rate, options.profile);
     }
 
     Frame frame(bool stereo = false) {
@@ -66,7 +69,22 @@ public:
         }
         return count;
     }
-    std::uint32_t step(std::uint32_t track) const { return channel.track(track).step; }
+    // The next `count` frames through the block render, which both rules
+    // have; fewer if the song ends.
+    std::vector<Frame> render(std::uint32_t count, bool stereo = false) {
+        std::vector<std::int32_t> left(count), right(count);
+        std::uint32_t done = 0;
+        while (done < count && !channel.isStopped()) {
+            const std::uint32_t rendered =
+                channel.renderFrames(left.data() + done, right.data() + done, count - done, stereo);
+            if (rendered == 0) break;
+            done += rendered;
+        }
+        std::vector<Frame> frames(done);
+        for (std::uint32_t i = 0; i < done; ++i) frames[i] = {left[i], right[i]};
+        return frames;
+    }
+    std::uint64_t step(std::uint32_t track) const { return channel.track(track).step; }
     std::uint32_t stepOf(std::uint32_t period) const { return StepTableFor(options_.rate)[period]; }
     std::uint32_t ticks() const { return channel.samplesPerTick() + 1; }
 

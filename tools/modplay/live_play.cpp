@@ -26,7 +26,10 @@ void OnInterrupt(int) { interrupted = true; }
 }  // namespace
 
 int PlayLive(Module& module, const SongOptions& options, const std::string& name) {
-    const std::uint64_t total = SongFrames(module, options.rate) * (options.extraPasses + 1);
+    // The engine plays the classic rules, 8-bit.
+    SongOptions classic = options;
+    classic.profile = {};
+    const std::uint64_t total = SongFrames(module, classic);
     module.setLoop(options.extraPasses > 0);
     module.setVolume(options.volume);
     module.setSeparation(options.separation);

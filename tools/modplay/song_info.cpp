@@ -9,8 +9,6 @@ namespace modplay {
 
 namespace {
 
-constexpr std::uint32_t kInfoRate = 44100;
-
 std::string Text(const std::uint8_t* bytes, std::size_t count) {
     std::string text;
     for (std::size_t i = 0; i < count && bytes[i] != 0; ++i)
@@ -35,7 +33,7 @@ std::string FormatTime(std::uint64_t frames, std::uint32_t rate) {
     return text;
 }
 
-void PrintSongInfo(std::FILE* out, const Module& module) {
+void PrintSongInfo(std::FILE* out, const Module& module, const SongOptions& options) {
     const std::uint8_t* image = module.data();
     SongHeader header;
     ReadSongHeader(image, module.size(), header);
@@ -43,7 +41,11 @@ void PrintSongInfo(std::FILE* out, const Module& module) {
     std::fprintf(out, "title:       %s\n", Text(image, 20).c_str());
     std::fprintf(out, "song length: %u orders, restart at %u\n", header.songLength, header.restart);
     std::fprintf(out, "patterns:    %u\n", header.patternCount);
-    std::fprintf(out, "duration:    %s\n", FormatTime(SongFrames(module, kInfoRate), kInfoRate).c_str());
+    SongOptions onePass = options;
+    onePass.extraPasses = 0;
+    const char* profile = options.profile.rules == ReplayRules::accurate ? "accurate" : "classic";
+    std::fprintf(out, "duration:    %s (%s profile)\n", FormatTime(SongFrames(module, onePass), options.rate).c_str(),
+                 profile);
     std::fprintf(out, "samples:\n   # name                    length  loop start+length  volume finetune\n");
     for (std::uint32_t i = 1; i < kSampleSlots; ++i) {
         const std::uint8_t* h = image + kSampleHeadersOffset + kSampleHeaderBytes * (i - 1);

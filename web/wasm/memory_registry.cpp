@@ -1,23 +1,33 @@
-// The registry calls over this user's settings store.
-#include "platform/registry.h"
-
+// The registry calls over memory alone, for the WebAssembly build, whose
+// libc++ has no <filesystem> for the settings file: settings last as long as
+// the run, as in a headless run without --settings.
 #include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
-#include "platform/settings_store.h"
+#include "platform/registry.h"
 
 namespace platform {
 
 struct RegistryKey {
-    std::string path;  // below HKEY_CURRENT_USER; empty for the root itself
-    bool changed = false;
+    std::string path;  // below HKEY_CURRENT_USER
 };
 
 namespace {
 
-RegistryKey* openKey(HKEY key) { return key == nullptr || key == HKEY_CURRENT_USER ? nullptr : key; }
+struct Value {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+};
+using Values = std::map<std::string, Value>;
 
-SettingsKey& valuesOf(const RegistryKey& key) { return TheSettingsStore().keys()[key.path]; }
+std::map<std::string, Values>& keys() {
+    static std::map<std::string, Values> tree;
+    return tree;
+}
+
+RegistryKey* openKey(HKEY key) { return key == nullptr || key == HKEY_CURRENT_USER ? nullptr : key; }
 
 }  // namespace
 
@@ -33,12 +43,10 @@ LONG RegCreateKeyEx(HKEY parent, const char* subKey, DWORD, const char*, DWORD, 
     }
     const std::string below = subKey == nullptr ? "" : subKey;
     if (!below.empty()) path = path.empty() ? below : path + "\\" + below;
-
-    SettingsTree& keys = TheSettingsStore().keys();
-    const bool created = !path.empty() && keys.find(path) == keys.end();
-    if (created) keys[path];
+    const bool created = !path.empty() && keys().find(path) == keys().end();
+    if (created) keys()[path];
     if (disposition != nullptr) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    *result = new RegistryKey{path, created};
+    *result = new RegistryKey{path};
     return ERROR_SUCCESS;
 }
 
@@ -46,48 +54,42 @@ LONG RegQueryValueEx(HKEY key, const char* name, DWORD*, DWORD* type, BYTE* data
     const RegistryKey* open = openKey(key);
     if (open == nullptr) return ERROR_INVALID_HANDLE;
     if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
-    const SettingsTree& keys = TheSettingsStore().keys();
-    const auto values = keys.find(open->path);
-    if (values == keys.end()) return ERROR_FILE_NOT_FOUND;
+    const auto values = keys().find(open->path);
+    if (values == keys().end()) return ERROR_FILE_NOT_FOUND;
     const auto found = values->second.find(name == nullptr ? "" : name);
     if (found == values->second.end()) return ERROR_FILE_NOT_FOUND;
-    const SettingsValue& value = found->second;
-    if (type != nullptr) *type = value.type;
-    const DWORD needed = static_cast<DWORD>(value.bytes.size());
+    if (type != nullptr) *type = found->second.type;
+    const DWORD needed = static_cast<DWORD>(found->second.bytes.size());
     if (data != nullptr && *size < needed) {
         *size = needed;
         return ERROR_MORE_DATA;
     }
-    if (data != nullptr) std::copy(value.bytes.begin(), value.bytes.end(), data);
+    if (data != nullptr) std::copy(found->second.bytes.begin(), found->second.bytes.end(), data);
     if (size != nullptr) *size = needed;
     return ERROR_SUCCESS;
 }
 
 LONG RegSetValueEx(HKEY key, const char* name, DWORD, DWORD type, const BYTE* data, DWORD size) {
-    RegistryKey* open = openKey(key);
+    const RegistryKey* open = openKey(key);
     if (open == nullptr) return ERROR_INVALID_HANDLE;
     if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
-    SettingsValue& value = valuesOf(*open)[name == nullptr ? "" : name];
+    Value& value = keys()[open->path][name == nullptr ? "" : name];
     value.type = type;
     value.bytes.assign(data, data + size);
-    open->changed = true;
     return ERROR_SUCCESS;
 }
 
 LONG RegDeleteValue(HKEY key, const char* name) {
-    RegistryKey* open = openKey(key);
+    const RegistryKey* open = openKey(key);
     if (open == nullptr) return ERROR_INVALID_HANDLE;
-    if (valuesOf(*open).erase(name == nullptr ? "" : name) == 0) return ERROR_FILE_NOT_FOUND;
-    open->changed = true;
-    return ERROR_SUCCESS;
+    return keys()[open->path].erase(name == nullptr ? "" : name) == 0 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
 }
 
 LONG RegCloseKey(HKEY key) {
     RegistryKey* open = openKey(key);
     if (open == nullptr) return ERROR_INVALID_HANDLE;
-    const bool saved = !open->changed || TheSettingsStore().save();
     delete open;
-    return saved ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+    return ERROR_SUCCESS;
 }
 
 }  // namespace platform

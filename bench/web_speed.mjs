@@ -1,0 +1,96 @@
+// The WebAssembly build beside the native one, on the same key script:
+// frames per second of each headless run and their ratio, and the page's
+// size gzipped.
+//   node --no-warnings bench/web_speed.mjs [--keys FILE] [--until MS] [--rounds N]
+// Needs build/default/orbitfend (preset default or bench) and build/web
+// (bash tools/dev.sh web --no-serve). Both run --no-sound: the WebAssembly
+// build has no mixing thread yet.
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, existsSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { WASI } from 'node:wasi';
+import { gzipSync } from 'node:zlib';
+import { parseArgs } from 'node:util';
+
+const repository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
+const { values } = parseArgs({
+  options: {
+    keys: { type: 'string', default: path.join(repository, 'tests/data/demo_game.keys') },
+    until: { type: 'string', default: '160000' },
+    rounds: { type: 'string', default: '3' },
+    native: { type: 'string', default: path.join(repository, 'build/default/orbitfend') },
+    web: { type: 'string', default: path.join(repository, 'build/web') },
+  },
+});
+const wasmPath = path.join(values.web, 'orbitfend.wasm');
+for (const needed of [values.native, wasmPath, values.keys]) {
+  if (!existsSync(needed)) {
+    console.error(`web_speed: ${needed} is missing`);
+    process.exit(1);
+  }
+}
+
+const work = mkdtempSync(path.join(os.tmpdir(), 'orbitfend-speed-'));
+const args = (trace) => ['--headless', '--keys', values.keys, '--until', values.until, '--no-sound', '--trace', trace];
+const frames = (trace) => readFileSync(trace, 'utf8').split('\n').filter((l) => l !== '').length;
+
+function runNative() {
+  const trace = path.join(work, 'native.jsonl');
+  const start = process.hrtime.bigint();
+  const result = spawnSync(values.native, args(trace), { stdio: 'inherit' });
+  const seconds = Number(process.hrtime.bigint() - start) / 1e9;
+  if (result.status !== 0) throw new Error(`the native program exited with ${result.status}`);
+  return { seconds, frames: frames(trace), trace };
+}
+
+const module = await WebAssembly.compile(readFileSync(wasmPath));
+async function runWasm() {
+  const trace = path.join(work, 'wasm.jsonl');
+  const wasi = new WASI({
+    version: 'preview1',
+    args: ['orbitfend', ...args(trace)],
+    preopens: { '/': '/' },
+    returnOnExit: true,
+  });
+  const instance = await WebAssembly.instantiate(module, { wasi_snapshot_preview1: wasi.wasiImport });
+  const start = process.hrtime.bigint();
+  const status = wasi.start(instance);
+  const seconds = Number(process.hrtime.bigint() - start) / 1e9;
+  if (status !== 0) throw new Error(`the WebAssembly program exited with ${status}`);
+  return { seconds, frames: frames(trace), trace };
+}
+
+try {
+  let native = null;
+  let wasm = null;
+  // Alternating rounds; the fastest of each counts, as the least disturbed.
+  for (let round = 0; round < Number(values.rounds); ++round) {
+    const n = runNative();
+    const w = await runWasm();
+    if (!native || n.seconds < native.seconds) native = n;
+    if (!wasm || w.seconds < wasm.seconds) wasm = w;
+  }
+  const same = readFileSync(native.trace).equals(readFileSync(wasm.trace));
+  const fps = (r) => r.frames / r.seconds;
+  console.log(`script ${path.basename(values.keys)} until ${values.until} ms, ${native.frames} frames, best of ${values.rounds}`);
+  console.log(`native       ${fps(native).toFixed(0).padStart(8)} frames/s  (${native.seconds.toFixed(3)} s)`);
+  console.log(`WebAssembly  ${fps(wasm).toFixed(0).padStart(8)} frames/s  (${wasm.seconds.toFixed(3)} s, Node ${process.version})`);
+  console.log(`ratio        ${(fps(wasm) / fps(native)).toFixed(2)} (WebAssembly / native; the goal is at least 0.5)`);
+  console.log(`traces       ${same ? 'identical' : 'DIFFERENT'}`);
+
+  let total = 0;
+  const lines = [];
+  for (const name of readdirSync(values.web).sort()) {
+    if (!/\.(wasm|js|html)$/.test(name)) continue;
+    const gz = gzipSync(readFileSync(path.join(values.web, name)), { level: 9 }).length;
+    total += gz;
+    lines.push(`  ${name.padEnd(18)} ${(gz / 1024).toFixed(1).padStart(7)} KiB`);
+  }
+  console.log(`page size, gzipped: ${(total / 1024).toFixed(1)} KiB`);
+  console.log(lines.join('\n'));
+  if (!same) process.exitCode = 1;
+} finally {
+  rmSync(work, { recursive: true, force: true });
+}

@@ -1,0 +1,206 @@
+// The accurate replay rules: ProTracker's timing, a pitch within two cents at
+// any rate, and the effects the classic rules leave out or play otherwise.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "sound/period_table.h"
+#include "sound/song_player.h"
+#include "support/module_builder.h"
+#include "support/module_replay.h"
+
+using modtest::ModuleBuilder;
+using modtest::Replay;
+
+namespace {
+
+constexpr std::uint32_t kRate = 44100;
+constexpr std::uint32_t kTick = 882;  // 44100 * 2.5 / 125
+constexpr ReplayProfile kAccurate{ReplayRules::accurate, Interpolation::none};
+
+modtest::SampleSpec Steady(std::uint8_t volume = 64) {
+    return {.name = "steady",
+            .data = modtest::Constant(64, 100),
+            .volume = volume,
+            .repeatStartWords = 0,
+            .repeatLengthWords = 32};
+}
+
+ModuleBuilder Song(const std::map<int, std::string>& rows) {
+    ModuleBuilder builder;
+    builder.sample(1, Steady()).sample(2, {.name = "ramp", .data = modtest::Ramp(4096), .volume = 64});
+    builder.sample(3, Steady(32));
+    builder.pattern(0, rows);
+    return builder;
+}
+
+std::unique_ptr<Replay> Play(std::vector<std::uint8_t> image, std::uint32_t rate = kRate,
+                             ReplayProfile profile = kAccurate) {
+    return std::make_unique<Replay>(std::move(image), Replay::Options{.rate = rate, .profile = profile});
+}
+
+// The song of `rows` with tick `tick` (counted from row 0's first) just begun.
+std::unique_ptr<Replay> AtTick(const std::map<int, std::string>& rows, std::uint32_t tick) {
+    auto replay = Play(Song(rows).build());
+    replay->render(tick * kTick + 1);
+    return replay;
+}
+
+std::uint64_t FineStep(std::uint32_t period, std::uint32_t rate = kRate) {
+    return (std::uint64_t{3546895} << 32) / (std::uint64_t{period} * rate);
+}
+
+std::uint64_t SongFramesAt(const std::vector<std::uint8_t>& image, std::uint32_t rate, std::uint32_t passes = 0) {
+    Module module;
+    module.useImage(image.data(), image.size());
+    return SongFrames(module, {.rate = rate, .extraPasses = passes, .profile = kAccurate});
+}
+
+}  // namespace
+
+TEST(AccurateTiming, TicksLastRateTimesTwoAndAHalfOverTempoWithTheFractionCarried) {
+    // 64 rows of 6 ticks; at tempo 137 a tick is 804.74... frames at 44100 Hz.
+    const auto plain = Song({{0, "C-2 01 000"}}).build();
+    const auto tempo137 = Song({{0, "C-2 01 F89"}}).build();
+    for (const std::uint32_t rate : {8000u, 11025u, 22050u, 44100u, 48000u, 96000u}) {
+        SCOPED_TRACE(rate);
+        EXPECT_EQ(SongFramesAt(plain, rate), 384ull * rate * 5 / 250);
+        EXPECT_EQ(SongFramesAt(tempo137, rate), 384ull * rate * 5 / 274);
+    }
+}
+
+TEST(AccuratePitch, EveryNoteIsWithinTwoCentsAtAnyRate) {
+    // Every note of the untuned row, one a row at speed 1.
+    std::map<int, std::string> first, second;
+    for (std::uint32_t note = 0; note < kNotesPerRow; ++note)
+        (note < 64 ? first[static_cast<int>(note)] : second[static_cast<int>(note - 64)]) =
+            std::to_string(periodTable[note]) + " 01 " + (note == 0 ? "F01" : "000");
+    const auto image = Song(first).pattern(1, second).orders({0, 1}).build();
+    for (const std::uint32_t rate : {8000u, 11025u, 22050u, 32000u, 44100u, 48000u, 96000u}) {
+        SCOPED_TRACE(rate);
+        auto replay = Play(image, rate);
+        replay->render(1);
+        double worst = 0;
+        for (std::uint32_t note = 0; note < kNotesPerRow; ++note) {
+            const double ideal = 3546895.0 / periodTable[note] / rate * 4294967296.0;
+            const double cents = 1200 * std::log2(static_cast<double>(replay->step(0)) / ideal);
+            worst = std::max(worst, std::abs(cents));
+            while (replay->channel.row() == note % 64 && !replay->channel.isStopped()) replay->render(1);
+        }
+        EXPECT_LT(worst, 2.0);
+    }
+}
+
+TEST(AccurateVibrato, SwingsByProTrackersDepthAndKeepsEachNibble) {
+    // Depth 15 at the sine's peak: 255 * 15 / 128 = 29 periods; the first half raises the period.
+    auto replay = AtTick({{0, "C-2 01 48F"}, {1, "--- 00 420"}}, 1);
+    for (const std::uint32_t period : {428u, 449u, 457u, 449u, 428u}) {  // positions 0, 8, 16, 24, 32
+        EXPECT_EQ(replay->step(0), FineStep(period));
+        replay->render(kTick);
+    }
+    EXPECT_EQ(replay->step(0), FineStep(428));  // the row's first tick: no swing
+    replay->render(kTick);
+    EXPECT_EQ(replay->step(0), FineStep(428 - 21));  // speed 2 from position 40, depth 15 kept
+    EXPECT_EQ(replay->channel.track(0).period, 428u);
+}
+
+TEST(AccurateVibrato, SquareWaveformSwingsFullyAtOnce) {
+    auto replay = AtTick({{0, "C-2 01 E42"}, {1, "--- 00 48F"}}, 7);
+    EXPECT_EQ(replay->step(0), FineStep(428 + 29));
+    replay->render(4 * kTick);  // four ticks on: position 32, the lower half
+    EXPECT_EQ(replay->step(0), FineStep(428 - 29));
+}
+
+TEST(AccurateTremolo, SwingsTheVolumeHeardAndKeepsTheVolumeSet) {
+    // Sample 3 is at volume 32; depth 4 swings by 255 * 4 / 64 = 15 at the peak.
+    auto replay = AtTick({{0, "C-2 03 784"}}, 2);
+    EXPECT_EQ(replay->channel.track(0).trackEffective, 32u + (180 * 4 >> 6));
+    replay->render(kTick);
+    EXPECT_EQ(replay->channel.track(0).trackEffective, 32u + 15);
+    EXPECT_EQ(replay->render(1)[0].left, (32 + 15) * (100 << 8));
+    EXPECT_EQ(replay->channel.track(0).trackVolume, 32u);
+}
+
+TEST(AccurateTonePortamento, AReachedTargetIsForgotten) {
+    // Row 1 slides to C-2 at once; after a new C-3, a bare 3xx stays put.
+    auto replay = AtTick({{0, "C-3 01 000"}, {1, "C-2 00 3FF"}, {2, "C-3 01 000"}, {3, "--- 00 3FF"}}, 7);
+    EXPECT_EQ(replay->channel.track(0).period, 428u);
+    replay->render(17 * kTick);
+    EXPECT_EQ(replay->channel.track(0).period, 214u);
+}
+
+TEST(AccurateTonePortamento, GlissandoSoundsWholeSemitones) {
+    auto replay = AtTick({{0, "C-2 01 E31"}, {1, "C-3 00 308"}}, 7);
+    EXPECT_EQ(replay->channel.track(0).period, 420u);
+    EXPECT_EQ(replay->step(0), FineStep(428));  // 420 is nearer C-2 than C#2 (404)
+    replay->render(2 * kTick);
+    EXPECT_EQ(replay->step(0), FineStep(404));  // 428 - 3 * 8 = 404, C#2 itself
+}
+
+TEST(AccuratePatternLoop, PlaysTheMarkedRowsAgainWithinTheSamePass) {
+    // Rows 1 and 2 three times in all: 64 + 4 rows.
+    const auto image = Song({{0, "C-2 01 000"}, {1, "--- 00 E60"}, {2, "--- 00 E62"}}).build();
+    EXPECT_EQ(SongFramesAt(image, kRate), 68ull * 6 * kTick);
+    auto replay = Play(image);
+    replay->render(3 * 6 * kTick + 1);  // rows 0, 1, 2 and 1 again
+    EXPECT_EQ(replay->channel.row(), 1u);
+    EXPECT_EQ(replay->channel.completedPasses(), 0u);
+}
+
+TEST(AccurateRetrigger, StartsTheSampleAgainEveryYTicks) {
+    auto replay = AtTick({{0, "C-2 02 E93"}}, 2);
+    EXPECT_GT(replay->channel.track(0).position, 2 * kTick * replay->step(0) - replay->step(0));
+    replay->render(kTick);
+    EXPECT_EQ(replay->channel.track(0).position, replay->step(0));  // restarted, one frame played
+}
+
+TEST(AccurateFineSlidesAndFinetune, MoveThePeriodOnTheRowsFirstTickOnly) {
+    EXPECT_EQ(AtTick({{0, "C-2 01 E14"}}, 5)->channel.track(0).period, 424u);
+    EXPECT_EQ(AtTick({{0, "C-2 01 E24"}}, 5)->channel.track(0).period, 432u);
+    EXPECT_EQ(AtTick({{0, "C-2 01 E51"}}, 0)->channel.track(0).period, 424u);  // one eighth up
+    EXPECT_EQ(AtTick({{0, "C-2 01 E5F"}}, 0)->channel.track(0).period, 431u);  // one eighth down
+}
+
+TEST(AccurateNoteDelay, PlaysTheNoteOnTickYAndWithoutANoteLeavesTheTrackPlaying) {
+    auto delayed = AtTick({{0, "C-2 01 000"}, {1, "C-3 01 ED3"}}, 8);
+    EXPECT_EQ(delayed->channel.track(0).period, 428u);
+    delayed->render(kTick);
+    EXPECT_EQ(delayed->channel.track(0).period, 214u);
+    EXPECT_EQ(delayed->channel.track(0).position, delayed->step(0));
+
+    auto bare = AtTick({{0, "C-2 01 000"}, {1, "--- 00 ED3"}}, 10);
+    EXPECT_EQ(bare->step(0), FineStep(428));
+    EXPECT_NE(bare->render(1)[0].left, 0);
+}
+
+TEST(AccurateSongEnd, ABreakAtTheLastOrderEndsASongThatDoesNotLoop) {
+    const auto image = Song({{0, "C-2 01 000"}, {9, "--- 00 D00"}}).build();
+    EXPECT_EQ(SongFramesAt(image, kRate), 10ull * 6 * kTick);
+    EXPECT_EQ(SongFramesAt(image, kRate, 1), 20ull * 6 * kTick);  // looping, it starts again
+    EXPECT_EQ(SongFramesAt(Song({{0, "C-2 01 000"}, {3, "--- 00 F00"}}).build(), kRate), 3ull * 6 * kTick);
+}
+
+TEST(AccurateInterpolation, LinearDrawsTheLineBetweenBytesAndAcrossTheLoop) {
+    // Bytes 0 and 64 by turns, looped: without interpolation only those two values sound.
+    std::vector<std::int8_t> zigzag(64);
+    for (std::size_t i = 1; i < zigzag.size(); i += 2) zigzag[i] = 64;
+    const auto image = ModuleBuilder()
+                           .sample(1, {.name = "zigzag", .data = zigzag, .volume = 64, .repeatLengthWords = 32})
+                           .pattern(0, {{0, "C-3 01 000"}})
+                           .build();
+    auto levels = [&](Interpolation interpolation) {
+        std::set<std::int32_t> seen;
+        auto replay = Play(image, kRate, {ReplayRules::accurate, interpolation});
+        for (const modtest::Frame& frame : replay->render(4000)) seen.insert(frame.left / 64);
+        return seen;
+    };
+    const auto none = levels(Interpolation::none);
+    EXPECT_EQ(none, (std::set<std::int32_t>{0, 64 << 8}));
+    const auto linear = levels(Interpolation::linear);
+    EXPECT_GT(linear.size(), 3u);
+    EXPECT_LE(*linear.rbegin(), 64 << 8);
+}

@@ -1,0 +1,107 @@
+// The game's WebAssembly module and the small C interface the page drives
+// (documented in web/README.md).
+import { wasiImports } from './wasi.js';
+import { readSetting, writeSetting } from './settings.js';
+
+const REQUIRED = ['of_init', 'of_run_due_passes', 'of_key', 'of_focus', 'of_frame_rgba', 'of_mix', 'of_sound_rate'];
+const FRAME_BYTES = 176 * 220 * 4;
+
+export class MissingInterface extends Error {}
+
+export class GameModule {
+  static async load(url) {
+    const module = await WebAssembly.compileStreaming(fetch(url));
+    const exportNames = new Set(WebAssembly.Module.exports(module).map((e) => e.name));
+    const missing = REQUIRED.filter((name) => !exportNames.has(name));
+    if (missing.length > 0) throw new MissingInterface(`the module has no ${missing.join(', ')}`);
+    const game = new GameModule();
+    const memory = () => game.exports.memory;
+    const instance = await WebAssembly.instantiate(module, {
+      wasi_snapshot_preview1: wasiImports(module, memory),
+      orbitfend: {
+        settings_load: (name, nameLength, out, capacity) => game.loadSetting(name, nameLength, out, capacity),
+        settings_save: (name, nameLength, text, textLength) => game.saveSetting(name, nameLength, text, textLength),
+      },
+    });
+    game.exports = instance.exports;
+    game.exports._initialize?.();
+    return game;
+  }
+
+  bytes(ptr, length) {
+    return new Uint8Array(this.exports.memory.buffer, ptr, length);
+  }
+  text(ptr, length) {
+    return new TextDecoder().decode(this.bytes(ptr, length));
+  }
+
+  // The settings through localStorage: a value the page cannot use is absent.
+  loadSetting(name, nameLength, out, capacity) {
+    const value = readSetting(this.text(name, nameLength));
+    if (value === undefined) return -1;
+    const encoded = new TextEncoder().encode(JSON.stringify(value));
+    if (encoded.length > capacity) return -1;
+    this.bytes(out, encoded.length).set(encoded);
+    return encoded.length;
+  }
+  saveSetting(name, nameLength, text, textLength) {
+    try {
+      return writeSetting(this.text(name, nameLength), JSON.parse(this.text(text, textLength))) ? 1 : 0;
+    } catch {
+      return 0;
+    }
+  }
+
+  init() {
+    return this.exports.of_init() !== 0;
+  }
+  runDuePasses(nowMs) {
+    return this.exports.of_run_due_passes(nowMs >>> 0) !== 0;
+  }
+  key(vk, down) {
+    this.exports.of_key(vk, down ? 1 : 0);
+  }
+  focus(active) {
+    this.exports.of_focus(active ? 1 : 0);
+  }
+  frame() {
+    return this.bytes(this.exports.of_frame_rgba(), FRAME_BYTES).slice();
+  }
+  get soundRate() {
+    return this.exports.of_sound_rate();
+  }
+  mix(frames) {
+    return this.bytes(this.exports.of_mix(frames), frames).slice();
+  }
+
+  // Runs the headless program inside the module: a key script, the end time
+  // and the headless options (as on the command line, without file names;
+  // `screenshots` lists the moments). Returns the trace lines, the
+  // screenshots as RGBA and the WAV bytes.
+  headlessRun({ script = '', until, options = [], screenshots = [] }) {
+    const e = this.exports;
+    const args = ['--until', String(until), ...options, ...screenshots.flatMap((ms) => ['--screenshot', String(ms)])];
+    const put = (text) => {
+      const encoded = new TextEncoder().encode(text);
+      const ptr = e.of_alloc(encoded.length + 1);
+      this.bytes(ptr, encoded.length + 1).set([...encoded, 0]);
+      return [ptr, encoded.length];
+    };
+    const [argsPtr, argsLength] = put(args.join('\n'));
+    const [scriptPtr, scriptLength] = put(script);
+    const exitCode = e.of_headless_run(argsPtr, argsLength, scriptPtr, scriptLength);
+    e.of_free(argsPtr);
+    e.of_free(scriptPtr);
+    const lengthPtr = e.of_alloc(4);
+    const sized = (ptr) => this.bytes(ptr, new DataView(e.memory.buffer).getUint32(lengthPtr, true)).slice();
+    const trace = new TextDecoder().decode(sized(e.of_headless_trace(lengthPtr)));
+    const wav = sized(e.of_headless_wav(lengthPtr));
+    const shots = [];
+    for (let i = 0; i < e.of_headless_screenshot_count(); ++i) {
+      const ptr = e.of_headless_screenshot(i, lengthPtr);
+      shots.push({ tick: new DataView(e.memory.buffer).getUint32(lengthPtr, true), rgba: this.bytes(ptr, FRAME_BYTES).slice() });
+    }
+    e.of_free(lengthPtr);
+    return { exitCode, trace: trace.split('\n').filter((line) => line !== ''), screenshots: shots, wav };
+  }
+}
