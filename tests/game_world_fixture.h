@@ -10,7 +10,9 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "shell/game_state.h"
@@ -25,6 +27,7 @@ protected:
         platform::SetOptions(options);
         backend() = platform::headless::MakeHeadlessBackend();
         platform::SetBackend(backend().get());
+        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
         std::string error;
         ASSERT_TRUE(backend()->open(error)) << error;
         ConstructProgramObjects();
@@ -32,6 +35,7 @@ protected:
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
+        platform::SetActiveAudioOut(nullptr);
         platform::SetBackend(nullptr);
         backend().reset();
     }

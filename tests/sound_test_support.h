@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "sound/sample.h"
@@ -75,8 +77,10 @@ public:
         platform::SetOptions(o);
         backend_ = platform::headless::MakeHeadlessBackend();
         platform::SetBackend(backend_.get());
+        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
     }
     ~HeadlessPlatform() {
+        platform::SetActiveAudioOut(nullptr);
         platform::SetBackend(nullptr);
         platform::SetOptions({});
     }

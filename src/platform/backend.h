@@ -11,8 +11,6 @@
 
 namespace platform {
 
-class WaveDevice;
-
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -42,9 +40,6 @@ public:
     virtual bool traceRequested(bool* /*withWorld*/) { return false; }
     virtual void writeTraceLine(const char* /*line*/, std::size_t /*length*/) {}
     virtual void passCompleted() {}
-
-    // The sound output behind the waveOut calls; null when there is none.
-    virtual WaveDevice* waveDevice() { return nullptr; }
 };
 
 void SetBackend(Backend* backend);

@@ -6,9 +6,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
+#include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
@@ -120,9 +123,18 @@ int main(int argc, char** argv) {
         return options.headless ? kUsageError : 1;
     }
 
+    // Desktop: a missing sound device is said once; the game plays on.
+    // FIX: --no-sound leaves the engine unstarted on the desktop too.
+    std::unique_ptr<platform::AudioOut> desktopAudio;
+    if (!options.headless && !options.noSound)
+        desktopAudio = platform::sdl::MakeSdlAudioOut("orbitfend", "orbitfend: no sound device: playing without sound");
+    platform::SetActiveAudioOut(options.headless ? &platform::headless::HeadlessAudioOut() : desktopAudio.get());
+
     ConstructProgramObjects();
     int result = AppMain(nullptr, nullptr, "", 1);
     DestroyProgramObjects();
+    platform::SetActiveAudioOut(nullptr);
+    desktopAudio.reset();
     backend.reset();
     platform::SetBackend(nullptr);
     return result;

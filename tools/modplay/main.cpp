@@ -1,15 +1,19 @@
 // orbitfend-modplay: plays a four-track tracker module through the audio
 // device, renders it to a WAVE file, or describes it. All text goes to
-// stderr; exit 0 on success, 1 for a file that cannot be played, 2 for bad usage.
+// stderr; exit 0 on success, 1 for a file that cannot be played, 2 for bad
+// usage, 3 when there is no audio device to play on.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
 #include "live_play.h"
 #include "module_check.h"
+#include "platform/audio_out.h"
+#include "platform/sdl/sdl_audio_out.h"
 #include "song_info.h"
 #include "song_player.h"
 #include "sound/module.h"
@@ -54,6 +58,9 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 255));
     app.add_option("--loop", options.extraPasses, "play the song this many more times");
     app.add_option("--volume", options.volume, "music volume, 0..64")->check(CLI::Range(0, 64));
+    app.footer(
+        "Exit codes: 0 played, rendered or described; 1 a file that cannot be played or written;\n"
+        "2 bad usage; 3 no audio device to play on.");
     app.set_version_flag("--version", "orbitfend-modplay " ORBITFEND_VERSION);
     try {
         app.parse(argc, argv);
@@ -76,5 +83,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!output.empty()) return Render(module, options, output);
-    return modplay::PlayLive(module, options, file);
+    const std::unique_ptr<platform::AudioOut> device = platform::sdl::MakeSdlAudioOut("orbitfend-modplay");
+    platform::SetActiveAudioOut(device.get());
+    const int result = modplay::PlayLive(module, options, file);
+    platform::SetActiveAudioOut(nullptr);
+    return result;
 }

@@ -11,7 +11,6 @@
 
 #include "platform/frame_pixels.h"
 #include "platform/headless/headless_clock.h"
-#include "platform/headless/headless_wave_out.h"
 #include "platform/headless/key_script.h"
 
 namespace platform::headless {
@@ -88,8 +87,6 @@ public:
         std::fwrite(line, 1, length, trace_);
         std::fputc('\n', trace_);
     }
-
-    WaveDevice* waveDevice() override { return HeadlessWaveDevice(); }
 
     // The earliest scripted moment still to come (a key event, or the end of the run).
     bool nextEventTick(std::uint32_t* tick) const {

@@ -12,7 +12,6 @@
 #include "platform/frame_pixels.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/sdl_wave_out.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
 
@@ -132,8 +131,6 @@ public:
         presentIfDue();
         return 1;
     }
-
-    WaveDevice* waveDevice() override { return SdlWaveDevice(); }
 
 private:
     // Handles every queued event; returns how many there were.
