@@ -58,6 +58,10 @@ public:
     virtual void resume() = 0;
     // Stops playing: once it returns the source is never called again.
     virtual void close() = 0;
+    // Called once by the thread that fills the source's buffers, as it
+    // starts: gives it a priority near the device's own audio thread where
+    // the system allows it, so that a busy machine does not starve it.
+    virtual void promoteFillingThread() {}
     // Times the device found no buffer ready while it played; any thread.
     virtual std::uint64_t underruns() const { return 0; }
 };

@@ -71,7 +71,10 @@ int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uin
     running_ = false;  // the thread is created held, as if suspended
     stopping_ = false;
     try {
-        thread_ = std::thread(&SoundSystem::mixingThreadMain, this);
+        thread_ = std::thread([this, device = device_] {
+            device->promoteFillingThread();
+            mixingThreadMain();
+        });
     } catch (const std::system_error&) {
         releaseAll();
         return 0;
@@ -81,8 +84,8 @@ int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uin
         releaseAll();
         return 0;
     }
-    // The platform's highest normal priority is not given to the thread: a
-    // desktop refuses it to an ordinary user, and the buffers ahead cover it.
+    // The thread asks the device for a higher priority as it starts; a
+    // desktop may refuse it to an ordinary user.
     // FIX: start does not sleep 100 ms for the device to settle: the starting
     // buffers wait in a paused device, so there is nothing to wait for, and
     // the program's clock does not lose 100 ms at start-up.

@@ -80,6 +80,10 @@ public:
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
+    // SDL asks the system (a nicer value, or RealtimeKit) and quietly keeps
+    // the thread as it is when refused.
+    void promoteFillingThread() override { SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH); }
+
     std::uint64_t underruns() const override { return underruns_; }
 
 private:
