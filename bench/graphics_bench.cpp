@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "game/game_state.h"
 #include "graphics/pixel_format.h"
 #include "graphics/primitives.h"
+#include "graphics/surface.h"
 #include "platform/options.h"
-#include "shell/game_state.h"
 #include "shell/globals.h"
 
 namespace {
@@ -36,17 +37,17 @@ struct TitleScene {
         background.allocate();
         background.blitOpaque(0, 0, 176, 220, picture, 0, 0);
         FreeImage(picture);
-        gameState.titleImage = importBitmap(113, 0, 0, 176, 220);
-        gameState.spriteSheet = importBitmap(121, -1, -1, 0, 0);
-        gameState.colourKey = backBuffer.nativeColour(kBlue);
+        titleImage = importBitmap(113, 0, 0, 176, 220);
+        spriteSheet = importBitmap(121, -1, -1, 0, 0);
+        colourKey = backBuffer.nativeColour(kBlue);
         backBuffer.allocate();
         gameState.score = 1230;
         gameState.highScore = 98760;
         frameBuffer.resize(kFrameBytes / sizeof(NativePixel));
     }
     ~TitleScene() {
-        FreeImage(gameState.titleImage);
-        FreeImage(gameState.spriteSheet);
+        FreeImage(titleImage);
+        FreeImage(spriteSheet);
         DestroyProgramObjects();
     }
     std::vector<NativePixel> frameBuffer;
@@ -55,8 +56,8 @@ struct TitleScene {
 void TitleFrame(benchmark::State& state) {
     TitleScene scene;
     for (auto _ : state) {
-        DrawStatusLine();
-        backBuffer.blitKeyed(0, 0, 176, 220, gameState.titleImage, gameState.colourKey, 0, 0);
+        DrawStatusLine(gameState.score, gameState.highScore);
+        backBuffer.blitKeyed(0, 0, 176, 220, titleImage, colourKey, 0, 0);
         display.setPixels(scene.frameBuffer.data());
         display.copyFrom(backBuffer);
         benchmark::DoNotOptimize(scene.frameBuffer.data());

@@ -1,7 +1,7 @@
 // Points, the extra life and the mystery ship's hit, on worlds arranged in-process.
+#include "game/sample_slots.h"
 #include "game_world_fixture.h"
 #include "graphics/pixel_format.h"
-#include "shell/sample_slots.h"
 
 namespace {
 
@@ -53,11 +53,11 @@ protected:
     void SetUp() override {
         GameWorld::SetUp();
         sheet = ImageFromBitmap(backBuffer, bitmap = platform::LoadBitmap(121), -1, -1, 0, 0);
-        gameState.spriteSheet = sheet;
-        gameState.colourKey = backBuffer.nativeColour(kBlue);
+        spriteSheet = sheet;
+        colourKey = backBuffer.nativeColour(kBlue);
     }
     void TearDown() override {
-        gameState.spriteSheet = nullptr;
+        spriteSheet = nullptr;
         FreeImage(sheet);
         platform::DeleteBitmap(bitmap);
     }
@@ -67,7 +67,7 @@ protected:
         for (int py = 0; py < 6; ++py)
             for (int px = 0; px < 4; ++px) {
                 const NativePixel pixel = sheet->pixels[(13 + py) * sheet->width + 4 * (digit + 1) + px];
-                if (pixel == gameState.colourKey) continue;
+                if (pixel == colourKey) continue;
                 if (backBuffer.pixels[(x + px) * backBuffer.xStep + (y + py) * backBuffer.yStep] != pixel) return false;
             }
         return true;

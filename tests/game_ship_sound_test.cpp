@@ -1,8 +1,8 @@
 // The mystery ship's looping sound through a running sound engine: started
 // when the ship flies, stopped when it leaves, and never stopped on a channel
 // that has since been given to another sound or on an engine that has shut down.
+#include "game/sample_slots.h"
 #include "game_world_fixture.h"
-#include "shell/sample_slots.h"
 
 class ShipSound : public GameWorld {
 protected:

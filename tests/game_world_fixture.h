@@ -10,13 +10,15 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
+#include "graphics/surface.h"
 #include "platform/audio_out.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
-#include "shell/game_state.h"
 #include "shell/globals.h"
+#include "sound/sound_system.h"
 
 class GameWorld : public ::testing::Test {
 protected:

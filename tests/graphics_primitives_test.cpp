@@ -13,11 +13,11 @@ class Primitives : public ProgramGraphics {
 protected:
     // The 4 x 6 area at (x, y) shows white digit d keyed over untouched pixels.
     ::testing::AssertionResult showsDigit(std::int32_t d, std::int32_t x, std::int32_t y) {
-        const Image& sheet = *gameState.spriteSheet;
+        const Image& sheet = *spriteSheet;
         for (std::int32_t row = 0; row < 6; ++row)
             for (std::int32_t column = 0; column < 4; ++column) {
                 const NativePixel ink = sheet.pixels[row * sheet.width + 4 * (d + 1) + column];
-                const NativePixel expected = ink == gameState.colourKey ? kUntouched : ink;
+                const NativePixel expected = ink == colourKey ? kUntouched : ink;
                 if (PixelAt(backBuffer, x + column, y + row) != expected)
                     return ::testing::AssertionFailure() << "digit " << d << " differs at " << column << ", " << row;
             }

@@ -10,7 +10,6 @@
 #include "graphics/pixel_format.h"
 #include "graphics/surface.h"
 #include "platform/options.h"
-#include "shell/game_state.h"
 #include "shell/globals.h"
 
 namespace graphics_testing {
@@ -65,13 +64,13 @@ protected:
         background.allocate();
         backBuffer.allocate();
         Fill(backBuffer, kUntouched);
-        gameState.spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
-        gameState.colourKey = backBuffer.nativeColour(kBlue);
-        ASSERT_NE(gameState.spriteSheet, nullptr);
+        spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
+        colourKey = backBuffer.nativeColour(kBlue);
+        ASSERT_NE(spriteSheet, nullptr);
     }
     void TearDown() override {
-        FreeImage(gameState.spriteSheet);
-        gameState.spriteSheet = nullptr;
+        FreeImage(spriteSheet);
+        spriteSheet = nullptr;
         DestroyProgramObjects();
     }
 };

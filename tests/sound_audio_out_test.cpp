@@ -64,7 +64,7 @@ bool silent(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-TEST(EngineOnADevice, TakesTheDevicesBufferLengthAndStartsWithFiveShortSilentBuffers) {
+TEST(SoundEngineOnADevice, TakesTheDevicesBufferLengthAndStartsWithFiveShortSilentBuffers) {
     HandDevice device;
     DeviceScope scope(&device);
     SoundSystem engine;
@@ -79,13 +79,13 @@ TEST(EngineOnADevice, TakesTheDevicesBufferLengthAndStartsWithFiveShortSilentBuf
     EXPECT_EQ(device.calls, "open resume pause close");
 }
 
-TEST(EngineOnADevice, ASoundStartedIsHeardWithinTheFiveBuffersAheadAndTheOneBeingFilled) {
+TEST(SoundEngineOnADevice, ASoundStartedIsHeardWithinTheFiveBuffersAheadAndTheOneBeingFilled) {
     HandDevice device;
     DeviceScope scope(&device);
+    HeldSample s(loudSpec(), true);  // outlives the engine that plays it
     SoundSystem engine;
     ASSERT_EQ(engine.start(11025, 0, 8, 0), 1);
     for (int i = 0; i < 7; ++i) device.playOne();  // past the start, into full buffers
-    HeldSample s(loudSpec(), true);
     engine.playSample(s.sample);
     int buffersBefore = 0;
     while (silent(device.playOne())) ++buffersBefore;
@@ -93,7 +93,7 @@ TEST(EngineOnADevice, ASoundStartedIsHeardWithinTheFiveBuffersAheadAndTheOneBein
     EXPECT_GE(buffersBefore, 4);  // the four still ready when the sound started
 }
 
-TEST(EngineOnADevice, WithoutADeviceTheEngineStaysUnstarted) {
+TEST(SoundEngineOnADevice, WithoutADeviceTheEngineStaysUnstarted) {
     SoundSystem engine;  // the null device is active
     EXPECT_EQ(engine.start(11025, 0, 16, 0), 0);
     EXPECT_FALSE(engine.started());
@@ -147,7 +147,7 @@ private:
     std::atomic<std::uint64_t> heard_{0}, pulled_{0};
 };
 
-TEST(EngineOnADevice, ADevicePullingOnItsOwnThreadHearsTheSoundThroughPausesAndShutdowns) {
+TEST(SoundEngineOnADevice, ADevicePullingOnItsOwnThreadHearsTheSoundThroughPausesAndShutdowns) {
     FreeRunningDevice device;
     DeviceScope scope(&device);
     SoundSystem engine;

@@ -1,18 +1,17 @@
 // The player's cannon, its explosion and the loss it settles, and the lives
 // display at the bottom left.
 #include "game/game.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
 
 namespace {
 
-constexpr std::int32_t kExplosionOverState = 80;  // states 2..79 show the explosion
 constexpr std::int32_t kLivesDigitX = 10, kLivesDigitY = 207;
 constexpr std::int32_t kReserveX = 20, kReserveSpacing = 15, kReserveY = 206;
 
 void settleLostCannon() {
     Cannon& cannon = gameState.cannon;
-    cannon.state = 0;
+    cannon.state = CannonAbsent;
     --cannon.lives;
     if (cannon.lives >= 1) {
         gameState.mode = LifeLost;
@@ -28,10 +27,10 @@ void settleLostCannon() {
 
 void DrawCannon() {
     Cannon& cannon = gameState.cannon;
-    if (cannon.state <= 0) return;
-    if (cannon.state == 1) {
+    if (cannon.state <= CannonAbsent) return;
+    if (cannon.state == CannonAlive) {
         DrawCell(cells::cannon, cannon.x / 2, cannon.y);
-    } else if (cannon.state < kExplosionOverState) {
+    } else if (cannon.state < CannonLossSettles) {
         DrawCell(cells::cannonExplosion, cannon.x / 2, cannon.y);
         ++cannon.state;
     } else {

@@ -7,8 +7,8 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 
 namespace {
 
@@ -106,13 +106,13 @@ void shotAgainstAliens() {
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kColumns; ++c) {
             Alien& alien = gameState.aliens[c][r];
-            if (alien.state != 1 || !shot.active) continue;
+            if (alien.state != AlienAlive || !shot.active) continue;
             if (!within(alien.x, shot.x, alien.x + kAlienBoxWidth) ||
                 !within(alien.y, shot.y, alien.y + kAlienBoxHeight))
                 continue;
             PlaySampleSlot(kHitSound);
             gameState.score += AlienPoints(r);
-            alien.state = 2;
+            alien.state = AlienFirstExplosion;
             raiseHighScore();
             shot.active = 0;
             --gameState.aliensLeft;
@@ -129,7 +129,7 @@ void shotAgainstShields() {
 void aliensAgainstShields() {
     for (const auto& column : gameState.aliens)
         for (const Alien& alien : column) {
-            if (alien.state != 1 || alien.y < kShieldErodingY) continue;
+            if (alien.state != AlienAlive || alien.y < kShieldErodingY) continue;
             for (int s = 0; s < kShields; ++s)
                 for (int cx = 0; cx < kShieldColumns; ++cx)
                     for (int cy = 0; cy < kShieldRows; ++cy)
@@ -172,10 +172,10 @@ void bombsAgainstCannon() {
     if (gameState.mode != Playing) return;
     Cannon& cannon = gameState.cannon;
     for (const Bomb& bomb : gameState.bombs) {
-        if (bomb.state != 1 || cannon.state != 1) continue;
+        if (bomb.state != 1 || cannon.state != CannonAlive) continue;
         if (within(cannon.x / 2, bomb.x, cannon.x / 2 + kCannonBoxWidth) &&
             within(cannon.y, bomb.y + kBombLength, cannon.y + kCannonBoxHeight)) {
-            cannon.state = 2;
+            cannon.state = CannonFirstExplosion;
             PlaySampleSlot(kCannonHitSound);
         }
     }

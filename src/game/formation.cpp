@@ -2,10 +2,10 @@
 // the formation thins; and its drawing, explosions included.
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
 
 namespace {
 
@@ -32,7 +32,6 @@ constexpr const char* kAlienExplosion[kExplosionRows] = {
     "....#...#....",
 };
 // clang-format on
-constexpr std::int32_t kLastExplosionState = 4;
 
 void landFormation() {
     gameState.cannon.lives = 0;
@@ -57,19 +56,19 @@ void endSweep() {
 void advanceToNextPresentAlien() {
     for (int tries = 0; tries < 2 * kMarchPositions; ++tries) {
         if (++gameState.marchIndex >= kMarchPositions) endSweep();
-        if (AlienAtMarchPosition(gameState.marchIndex).state != 0) return;
+        if (AlienAtMarchPosition(gameState.marchIndex).state != AlienGone) return;
     }
 }
 
 // Every non-key pixel of the sprite, in the colour of its band.
 void plotSprite(const SpriteCell& cell, std::int32_t x, std::int32_t y) {
-    const Image* sheet = gameState.spriteSheet;
+    const Image* sheet = spriteSheet;
     if (sheet == nullptr || sheet->pixels == nullptr) return;
     if (cell.x + cell.w > sheet->width || cell.y + cell.h > sheet->height) return;
     for (std::int32_t py = 0; py < cell.h; ++py) {
         const NativePixel* row = sheet->pixels + (cell.y + py) * sheet->width + cell.x;
         for (std::int32_t px = 0; px < cell.w; ++px)
-            if (row[px] != gameState.colourKey) PlotOverlay(x + px, y + py);
+            if (row[px] != colourKey) PlotOverlay(x + px, y + py);
     }
 }
 
@@ -80,16 +79,16 @@ void plotExplosion(const Alien& alien) {
 }
 
 void drawAlien(Alien& alien) {
-    if (alien.state == 1) {
+    if (alien.state == AlienAlive) {
         const SpriteCell& cell = AlienCell(alien.kind, alien.frame);
         if (alien.y > kLowAlienY) {
             plotSprite(cell, alien.x, alien.y);
         } else {
             DrawCell(cell, alien.x, alien.y);
         }
-    } else if (alien.state >= 2) {
+    } else if (alien.state >= AlienFirstExplosion) {
         plotExplosion(alien);
-        alien.state = alien.state == kLastExplosionState ? 0 : alien.state + 1;
+        alien.state = alien.state == AlienLastExplosion ? AlienGone : alien.state + 1;
     }
 }
 

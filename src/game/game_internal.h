@@ -15,7 +15,7 @@ void BuildFormation();
 
 // Moves the next alien in the march order (one alien per call) and ends the
 // sweep after the last one; may end the game when an alien steps below the
-// cannon's line. Needs at least one alien with state 1.
+// cannon's line. Needs at least one alien that is AlienAlive.
 void MarchFormation();
 // The alien at march position 0..54 for the current direction of the march.
 Alien& AlienAtMarchPosition(std::int32_t position);

@@ -5,9 +5,9 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
+#include "sound/sound_system.h"
 
 namespace {
 

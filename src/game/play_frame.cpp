@@ -3,10 +3,10 @@
 // gone, and the frame shown.
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
 
 using namespace platform;
 
@@ -47,7 +47,7 @@ void launchShot() {
 // One shot per press: the latch holds until every fire key is released.
 void readControls() {
     Cannon& cannon = gameState.cannon;
-    if (cannon.state != 1) return;
+    if (cannon.state != CannonAlive) return;
     if (anyKeyDown(kLeftKeys) && cannon.x > cannonMinX) --cannon.x;
     if (anyKeyDown(kRightKeys) && cannon.x < cannonMaxX) ++cannon.x;
     if (anyKeyDown(kFireKeys)) {
@@ -58,7 +58,7 @@ void readControls() {
     }
 }
 
-bool cannonAlive() { return gameState.cannon.state == 1; }
+bool cannonAlive() { return gameState.cannon.state == CannonAlive; }
 
 void flyMysteryShip() {
     if (gameState.shipSoundOn == 0) {
@@ -92,7 +92,7 @@ int PlayFrame() {
     waitForFramePeriod();
     if (gameState.mode == Playing) readControls();
     if (gameState.mode != LifeLost && cannonAlive()) DropBombs();
-    DrawStatusLine();
+    DrawStatusLine(gameState.score, gameState.highScore);
     if (gameState.aliensLeft >= 1 && gameState.mode != LifeLost && cannonAlive()) MarchFormation();
     if (gameState.mode == Playing && gameState.aliensLeft >= 1 && GetTickCount() > gameState.shipDue) flyMysteryShip();
     MoveShots();

@@ -1,8 +1,8 @@
 // The shields and the ground line, plotted cell by cell in green.
 #include "game/game.h"
+#include "game/game_state.h"
 #include "graphics/pixel_format.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
+#include "graphics/surface.h"
 
 void DrawShields() {
     const NativePixel green = backBuffer.nativeColour(kGreen);

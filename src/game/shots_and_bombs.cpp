@@ -5,8 +5,8 @@
 
 #include "game/game.h"
 #include "game/game_internal.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void plotFigure(const Figure& figure, std::int32_t x, std::int32_t y) {
 // The lowest live alien of the column drops its bomb; null when none lives.
 const Alien* bomberOfColumn(int column) {
     for (int r = kRows - 1; r >= 0; --r)
-        if (gameState.aliens[column][r].state == 1) return &gameState.aliens[column][r];
+        if (gameState.aliens[column][r].state == AlienAlive) return &gameState.aliens[column][r];
     return nullptr;
 }
 

@@ -22,18 +22,37 @@ constexpr int kGroundCells = 176;
 constexpr std::int32_t ShieldLeft(int s) { return 21 + 38 * s; }
 constexpr std::int32_t kShieldTop = 169;
 
+// An alien's state; the explosion's frames run from AlienFirstExplosion to
+// AlienLastExplosion, one per drawn frame, and then the alien is gone.
+enum AlienState : std::int32_t {
+    AlienGone = 0,
+    AlienAlive = 1,
+    AlienFirstExplosion = 2,
+    AlienLastExplosion = 4,
+};
+
+// The cannon's state; the explosion's frames run from CannonFirstExplosion,
+// one per drawn frame, until the frame that reaches CannonLossSettles, which
+// settles the lost cannon instead of drawing it.
+enum CannonState : std::int32_t {
+    CannonAbsent = 0,
+    CannonAlive = 1,
+    CannonFirstExplosion = 2,
+    CannonLossSettles = 80,
+};
+
 struct Alien {
     std::int32_t x;      // left edge, pixels; the sprite is 9 wide
     std::int32_t y;      // top edge, pixels
     std::int32_t frame;  // 0 or 1
-    std::int32_t state;  // 0 gone, 1 alive, 2..4 exploding
+    std::int32_t state;  // an AlienState, or a frame of the explosion: 0 gone, 1 alive, 2..4 exploding
     std::int32_t kind;   // 3 (row 0), 2 (rows 1, 2), 1 (rows 3, 4)
 };
 
 struct Cannon {
     std::int32_t x;      // half-pixels, 20..308
     std::int32_t y;      // pixels, always cannonY
-    std::int32_t state;  // 0 absent, 1 alive, 2..79 exploding, 80 the loss is settled
+    std::int32_t state;  // a CannonState: 0 absent, 1 alive, 2..79 exploding, 80 the loss is settled
     std::int32_t lives;  // including the cannon in play
 };
 

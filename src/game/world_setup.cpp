@@ -1,7 +1,7 @@
 // Laying out a game, a round and the cannon.
 #include "game/game.h"
 #include "game/game_internal.h"
-#include "shell/game_state.h"
+#include "game/game_state.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void BuildFormation() {
             alien.x = 8 + 14 * c;
             alien.y = 52 + 15 * r + 10 * gameState.wave;
             alien.frame = 0;
-            alien.state = 1;
+            alien.state = AlienAlive;
             alien.kind = kindOfRow(r);
         }
     }
@@ -77,6 +77,6 @@ void NewRound() {
 void ResetCannon() {
     gameState.cannon.x = cannonStartX;
     gameState.cannon.y = cannonY;
-    gameState.cannon.state = 1;
+    gameState.cannon.state = CannonAlive;
     if (gameState.shipSoundOn == 0) ArmMysteryShip();
 }

@@ -1,8 +1,7 @@
 #include "graphics/primitives.h"
 
 #include "graphics/pixel_format.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
+#include "graphics/surface.h"
 
 const SpriteCell& AlienCell(std::int32_t kind, std::int32_t frame) {
     const SpriteCell* byKind = kind == 3 ? cells::alien3 : kind == 2 ? cells::alien2 : cells::alien1;
@@ -10,7 +9,7 @@ const SpriteCell& AlienCell(std::int32_t kind, std::int32_t frame) {
 }
 
 void DrawCell(const SpriteCell& cell, std::int32_t x, std::int32_t y) {
-    backBuffer.blitKeyed(x, y, cell.w, cell.h, gameState.spriteSheet, gameState.colourKey, cell.x, cell.y);
+    backBuffer.blitKeyed(x, y, cell.w, cell.h, spriteSheet, colourKey, cell.x, cell.y);
 }
 
 namespace {
@@ -46,10 +45,10 @@ void DrawNumber(std::int32_t n, std::int32_t x, std::int32_t y) {
     }
 }
 
-void DrawStatusLine() {
+void DrawStatusLine(std::int32_t score, std::int32_t highScore) {
     backBuffer.copyFrom(background);
     DrawCell(cells::scoreLabel, 10, 7);
-    DrawNumber(gameState.score, 35, 7);
+    DrawNumber(score, 35, 7);
     DrawCell(cells::hiScoreLabel, 85, 7);
-    DrawNumber(gameState.highScore, 125, 7);
+    DrawNumber(highScore, 125, 7);
 }

@@ -51,4 +51,4 @@ void DrawGreenDigit(std::int32_t digit, std::int32_t x, std::int32_t y);
 // apart (the units at x + 35), without leading zeros.
 void DrawNumber(std::int32_t n, std::int32_t x, std::int32_t y);
 // Background restore, then SCORE: and the score, HI-SCORE: and the high score (rows 7 to 12).
-void DrawStatusLine();
+void DrawStatusLine(std::int32_t score, std::int32_t highScore);

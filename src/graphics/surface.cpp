@@ -4,7 +4,6 @@
 #include <new>
 
 #include "platform/platform.h"
-#include "shell/globals.h"
 
 Surface::Surface() {
     const platform::GXDisplayProperties p = platform::GXGetDisplayProperties();

@@ -70,5 +70,28 @@ public:
     std::int32_t highOffset = 0;  // pixels from (0, 0) to the highest-addressed pixel, >= 0
 };
 
+// The program's three Surfaces: the picture restored at the start of every
+// frame, the frame being composed, and the frame buffer. They read the
+// display's geometry when built, so they exist only between
+// ConstructSurfaces and DestroySurfaces; the program builds them once the
+// command line has chosen the display, before anything else it keeps.
+extern Surface& background;
+extern Surface& backBuffer;
+extern Surface& display;
+
+// Builds background, backBuffer and display in that order.
+void ConstructSurfaces();
+// Destroys them in the reverse order.
+void DestroySurfaces();
+
+// The pictures imported at start-up (null until then, and whenever an import
+// failed), owned through these pointers by whoever imports them.
+extern Image* titleImage;
+extern Image* spriteSheet;
+extern Image* pausedBanner;
+// The transparent colour of keyed blits (pure blue) in the display's format;
+// 0 until the display is started.
+extern NativePixel colourKey;
+
 // The end of every frame: the back buffer copied to the frame buffer in one block.
 int Present();

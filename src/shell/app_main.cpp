@@ -3,12 +3,12 @@
 #include "shell/app_main.h"
 
 #include "game/game.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
 #include "shell/display.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
-#include "shell/sample_slots.h"
 #include "shell/screens.h"
 #include "shell/state_trace.h"
+#include "sound/sound_system.h"
 
 using namespace platform;
 

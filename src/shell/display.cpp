@@ -1,8 +1,8 @@
 #include "shell/display.h"
 
+#include "game/game_state.h"
 #include "graphics/pixel_format.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
+#include "graphics/surface.h"
 
 namespace {
 
@@ -34,17 +34,17 @@ int StartDisplay(platform::HWND window) {
     background.blitOpaque(0, 0, gameState.screenWidth, gameState.screenHeight, picture, 0, 0);
     FreeImage(picture);
 
-    gameState.titleImage = importBitmap(kTitleBitmap, 0, 0, 176, 220);
-    gameState.spriteSheet = importBitmap(kSpriteSheetBitmap, -1, -1, 0, 0);
-    gameState.pausedBanner = importBitmap(kPausedBitmap, 0, 0, 176, 8);
-    gameState.colourKey = backBuffer.nativeColour(kBlue);
+    titleImage = importBitmap(kTitleBitmap, 0, 0, 176, 220);
+    spriteSheet = importBitmap(kSpriteSheetBitmap, -1, -1, 0, 0);
+    pausedBanner = importBitmap(kPausedBitmap, 0, 0, 176, 8);
+    colourKey = backBuffer.nativeColour(kBlue);
     return backBuffer.allocate() ? 1 : 0;
 }
 
 void StopDisplay() {
     platform::GXCloseDisplay();
     platform::GXCloseInput();
-    freeImage(gameState.spriteSheet);
-    freeImage(gameState.titleImage);
-    freeImage(gameState.pausedBanner);
+    freeImage(spriteSheet);
+    freeImage(titleImage);
+    freeImage(pausedBanner);
 }

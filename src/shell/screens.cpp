@@ -1,19 +1,19 @@
 #include "shell/screens.h"
 
 #include "game/game.h"
+#include "game/game_state.h"
 #include "graphics/primitives.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
+#include "graphics/surface.h"
 
 int DrawTitleScreen() {
-    DrawStatusLine();
-    backBuffer.blitKeyed(0, 0, 176, 220, gameState.titleImage, gameState.colourKey, 0, 0);
+    DrawStatusLine(gameState.score, gameState.highScore);
+    backBuffer.blitKeyed(0, 0, 176, 220, titleImage, colourKey, 0, 0);
     return Present();
 }
 
 int DrawPausedScreen() {
-    DrawStatusLine();
-    backBuffer.blitKeyed(0, 102, 176, 8, gameState.pausedBanner, gameState.colourKey, 0, 0);
+    DrawStatusLine(gameState.score, gameState.highScore);
+    backBuffer.blitKeyed(0, 102, 176, 8, pausedBanner, colourKey, 0, 0);
     return Present();
 }
 
@@ -21,7 +21,7 @@ int DrawPausedScreen() {
 // that are still running go on, and a cannon explosion that ends here settles
 // its loss as it does in play.
 int DrawGameOverScreen() {
-    DrawStatusLine();
+    DrawStatusLine(gameState.score, gameState.highScore);
     DrawCell(cells::gameOverLabel, 67, 40);
     StopShipSound();
     gameState.shipSoundOn = 0;

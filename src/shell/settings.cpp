@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "game/game_state.h"
 #include "platform/registry.h"
-#include "shell/game_state.h"
 
 using namespace platform;
 

@@ -2,8 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "shell/game_state.h"
-#include "shell/sample_slots.h"
+#include "game/game_state.h"
+#include "game/sample_slots.h"
+#include "graphics/surface.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -58,7 +59,7 @@ std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
         {"volumeScale", s.volumeScale},
         {"screenWidth", s.screenWidth},
         {"screenHeight", s.screenHeight},
-        {"colourKey", s.colourKey},
+        {"colourKey", colourKey},
         {"aliensLeft", s.aliensLeft},
         {"marchStep", s.marchStep},
         {"marchIndex", s.marchIndex},

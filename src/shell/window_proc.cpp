@@ -1,9 +1,9 @@
 // The window procedure: creation, activation, the action, pause and back keys.
 #include "game/game.h"
+#include "game/game_state.h"
 #include "shell/app_main.h"
-#include "shell/game_state.h"
-#include "shell/globals.h"
 #include "shell/settings.h"
+#include "sound/sound_system.h"
 
 using namespace platform;
 

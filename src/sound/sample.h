@@ -48,3 +48,9 @@ private:
     std::uint32_t pan_ = 128;
     bool ownsData_ = false;
 };
+
+constexpr int kSampleTableSlots = 15;
+
+// The program's table of sample slots, built and destroyed with soundSystem
+// (ConstructSoundObjects and DestroySoundObjects in sound/sound_system.h).
+extern Sample (&samples)[kSampleTableSlots];

@@ -144,3 +144,13 @@ private:
     std::atomic<std::uint32_t> musicVolume_{0};
     std::atomic<std::uint32_t> sampleVolume_{0};
 };
+
+// The program's one engine, built but not started. It exists only between
+// ConstructSoundObjects and DestroySoundObjects, which the program calls once
+// its Surfaces are built and before they are destroyed.
+extern SoundSystem& soundSystem;
+
+// Builds soundSystem, then the sample table `samples` (sound/sample.h), slot 0 first.
+void ConstructSoundObjects();
+// Destroys the sample table, slot 14 first, then soundSystem.
+void DestroySoundObjects();

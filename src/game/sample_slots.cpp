@@ -1,6 +1,7 @@
-#include "shell/sample_slots.h"
+#include "game/sample_slots.h"
 
-#include "shell/globals.h"
+#include "sound/sample.h"
+#include "sound/sound_system.h"
 
 namespace {
 

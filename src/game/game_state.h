@@ -7,8 +7,6 @@
 #include "game/world.h"
 #include "platform/platform.h"
 
-struct Image;
-
 enum GameMode : std::uint32_t {
     Title = 0,
     Paused = 1,
@@ -18,7 +16,8 @@ enum GameMode : std::uint32_t {
     GameOver = 5,
 };
 
-// The shell's half of GameState.
+// The half of GameState that the shell's modes and settings keep. The
+// pictures and the colour key are graphics' own (graphics/surface.h).
 struct ShellFields {
     std::uint32_t mode = Title;
     std::uint32_t modeDeadline = 0;  // tick at which the timed mode ends (strictly after)
@@ -29,10 +28,6 @@ struct ShellFields {
     void* instance = nullptr;
     std::int32_t screenWidth = 0;
     std::int32_t screenHeight = 0;
-    Image* titleImage = nullptr;    // owned
-    Image* spriteSheet = nullptr;   // owned
-    Image* pausedBanner = nullptr;  // owned
-    std::uint16_t colourKey = 0;
     platform::ActivationInfo activationInfo{};
 };
 
