@@ -15,10 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "sound/mixer.h"
 #include "sound/module.h"
-#include "sound/music_channel.h"
-#include "sound/period_tables.h"
+#include "sound/song_player.h"
 
 namespace {
 
@@ -31,38 +29,16 @@ std::vector<std::uint8_t> SongImage(int song) {
 }
 
 // Renders one pass of the song as the engine would, a block at a time; the
-// frames rendered. Without `mix`, runs the sequencer alone.
+// frames rendered.
 std::uint64_t RenderOurs(const std::vector<std::uint8_t>& image, std::uint32_t rate, bool stereo,
-                         std::vector<std::uint8_t>& out, bool mix = true) {
+                         std::vector<std::uint8_t>& out) {
     Module module;
     module.useImage(image.data(), image.size());
-    std::atomic<std::uint32_t> master{64};
-    MusicChannel channel;
-    channel.masterVolume = &master;
-    channel.startModule(module, StepTableFor(rate), rate);
+    SongPlayer player(module, {.rate = rate, .stereo = stereo});
+    out.resize(std::size_t{60} * 44100 * 2);
     std::uint64_t frames = 0;
-    out.clear();
-    if (!mix) {
-        while (channel.advanceFrame() && channel.completedPasses() == 0) ++frames;
-        return frames;
-    }
-    // Small enough that the accumulators stay in the first-level cache.
-    constexpr std::uint32_t kBlockFrames = 1024;
-    std::int32_t left[kBlockFrames], right[kBlockFrames];
-    while (!channel.isStopped() && channel.completedPasses() == 0) {
-        std::fill_n(left, kBlockFrames, 0);
-        if (stereo) std::fill_n(right, kBlockFrames, 0);
-        std::uint32_t rendered = channel.renderFrames(left, right, kBlockFrames, stereo);
-        if (channel.completedPasses() != 0) --rendered;  // the frame that began the next pass
-        const std::size_t used = out.size();
-        out.resize(used + (static_cast<std::size_t>(rendered) << (stereo ? 1 : 0)));
-        std::uint8_t* bytes = out.data() + used;
-        for (std::uint32_t frame = 0; frame < rendered; ++frame) {
-            *bytes++ = OutputByte(left[frame]);
-            if (stereo) *bytes++ = OutputByte(right[frame]);
-        }
-        frames += rendered;
-    }
+    constexpr std::uint32_t kChunkFrames = 4096;
+    while (std::uint32_t rendered = player.render(out.data(), kChunkFrames)) frames += rendered;
     return frames;
 }
 
@@ -116,7 +92,6 @@ void Ours(benchmark::State& state) {
     const auto rate = static_cast<std::uint32_t>(state.range(1));
     const bool stereo = state.range(2) != 0;
     std::vector<std::uint8_t> out;
-    out.reserve(60 * 44100 * 2);
     std::uint64_t frames = 0;
     for (auto _ : state) {
         frames = RenderOurs(image, rate, stereo, out);
@@ -170,8 +145,9 @@ void PrintDurations() {
     for (int song = 0; song < 3; ++song) {
         const auto image = SongImage(song);
         for (const std::uint32_t rate : {44100u, 11025u}) {
-            std::vector<std::uint8_t> unused;
-            const double ours = static_cast<double>(RenderOurs(image, rate, false, unused, false)) / rate;
+            Module module;
+            module.useImage(image.data(), image.size());
+            const double ours = static_cast<double>(SongFrames(module, rate)) / rate;
             const double tickStretch = (rate / 50 + 1) / (0.02 * rate);
             openmpt_module* mod = OpenOpenmpt(image);
             const double openmpt = openmpt_module_get_duration_seconds(mod);

@@ -12,6 +12,7 @@
 #include "sound/music_channel.h"
 #include "sound/sample.h"
 #include "sound/sample_voice.h"
+#include "sound/wave_writer.h"
 
 namespace {
 
@@ -19,19 +20,8 @@ constexpr int kVoices = 16;
 constexpr std::uint32_t kSampleBytes = 5000;
 
 std::string waveImage(std::uint32_t rate) {
-    auto put32 = [](std::string& s, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    std::string s = "RIFF";
-    put32(s, 0);
-    s += "WAVEfmt ";
-    put32(s, 16);
-    s += std::string("\x01\x00\x01\x00", 4);
-    put32(s, rate);
-    put32(s, rate);
-    s += std::string("\x01\x00\x08\x00", 4);
-    s += "data";
-    put32(s, kSampleBytes);
+    const auto header = wave::Header({rate, 1, 8}, kSampleBytes);
+    std::string s(header.begin(), header.end());
     std::uint32_t noise = 1;
     for (std::uint32_t i = 0; i < kSampleBytes; ++i) {
         noise = noise * 1664525u + 1013904223u;

@@ -14,6 +14,7 @@
 #include "platform/options.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
+#include "sound/wave_writer.h"
 
 namespace sound_test {
 
@@ -30,10 +31,6 @@ struct WaveSpec {
 inline void put32(std::string& s, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
-inline void put16(std::string& s, std::uint16_t v) {
-    s.push_back(static_cast<char>(v & 0xFF));
-    s.push_back(static_cast<char>(v >> 8));
-}
 
 inline std::string Chunk(const char* id, const std::string& body) {
     std::string s(id, 4);
@@ -41,21 +38,18 @@ inline std::string Chunk(const char* id, const std::string& body) {
     return s + body;
 }
 
+// A WAVE image after `spec`: the writer's header, with the format chunk
+// lengthened and chunks slipped in before the data where the spec asks.
 inline std::string WaveBytes(const WaveSpec& spec) {
-    std::string s = "RIFF";
-    put32(s, 0);  // not examined
-    s += "WAVEfmt ";
-    put32(s, spec.formatSize);
-    put16(s, 1);
-    put16(s, spec.channels);
-    put32(s, spec.rate);
-    put32(s, spec.rate * spec.channels * spec.bits / 8);
-    put16(s, static_cast<std::uint16_t>(spec.channels * spec.bits / 8));
-    put16(s, spec.bits);
+    const auto header = wave::Header({spec.rate, spec.channels, spec.bits},
+                                     static_cast<std::uint32_t>(spec.data.size()), wave::Padding::none);
+    std::string s(header.begin(), header.end());
+    s[16] = static_cast<char>(spec.formatSize & 0xFF);
+    s[17] = static_cast<char>(spec.formatSize >> 8);
+    const std::string data = s.substr(36) + std::string(spec.data.begin(), spec.data.end());
+    s.resize(36);
     if (spec.formatSize > 16) s.append(spec.formatSize - 16, '\0');
-    s += spec.chunksBeforeData;
-    s += Chunk("data", std::string(spec.data.begin(), spec.data.end()));
-    return s;
+    return s + spec.chunksBeforeData + data;
 }
 
 // A sample whose bytes live in the fixture (loaded in place).

@@ -4,14 +4,22 @@
 #   play      starts the game
 #   test      runs every test
 #   sanitize  runs every test under ASan+UBSan and under TSan
-#   bench     builds and runs the benchmarks
+#   bench     builds and runs the benchmarks, and installs the peer players
+#             (openmpt123, xmp) that bench/compare_peers compares with
+#   package   checks the install tree with its validators and makes the
+#             Debian package build/package/orbitfend_<version>_<arch>.deb
+#   fuzz [MINUTES]  runs each fuzz target in turn (default 10 minutes each)
+#   soak [SEEDS] [MINUTES]  random key scripts through the headless program
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
-  bench) packages+=(libopenmpt-dev libxmp-dev) ;;
+  bench) packages+=(libopenmpt-dev libxmp-dev openmpt123 xmp python3-numpy) ;;
+  test) packages+=(desktop-file-utils appstream man-db) ;;
+  package) packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
 esac
 
 install_missing() {
@@ -27,22 +35,31 @@ install_missing() {
   fi
 }
 
+# build PRESET [CMAKE ARGS...]
 build() {
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
+  local preset=$1
+  shift
+  cmake --preset "$preset" "$@" >/dev/null
+  cmake --build --preset "$preset"
 }
 
 case "${1:-}" in
   play)
+    # Only the game is built before it starts; the tests wait for `test`.
     install_missing
-    build default
+    cmake --preset default -DORBITFEND_WERROR=OFF >/dev/null
+    cmake --build --preset default --target orbitfend
     shift
     exec ./build/default/orbitfend "$@"
     ;;
   test)
+    # Warnings are errors here, and the whole suite runs twice: optimised, and
+    # under AddressSanitizer and UndefinedBehaviorSanitizer.
     install_missing
-    build default
+    build default -DORBITFEND_WERROR=ON
     ctest --preset default
+    build asan -DORBITFEND_WERROR=ON
+    ctest --preset asan
     ;;
   sanitize)
     install_missing
@@ -56,8 +73,38 @@ case "${1:-}" in
     build bench
     for b in build/bench/bench/orbitfend_bench_*; do [ -x "$b" ] && "$b"; done
     ;;
+  package)
+    install_missing
+    build default
+    ctest --preset default -R '^install_tree$'
+    rm -f build/package/orbitfend_*.deb
+    cpack --config build/default/CPackConfig.cmake -B build/package
+    deb=$(ls build/package/orbitfend_*.deb)
+    echo "lintian $deb:"
+    lintian --fail-on error "$deb"
+    echo "$deb is ready: apt-get install ./$deb"
+    ;;
+  fuzz)
+    install_missing
+    build fuzz
+    minutes=${2:-10}
+    for target in build/fuzz/fuzz/orbitfend_*_fuzz; do
+      name=$(basename "$target" | sed 's/^orbitfend_//; s/_fuzz$//')
+      # New inputs go to a scratch corpus; the committed seeds stay small.
+      mkdir -p "fuzz/corpus-$name" "fuzz/crashes/$name"
+      echo "== $name: $minutes minutes"
+      "$target" -max_total_time=$((minutes * 60)) -print_final_stats=1 \
+        -artifact_prefix="fuzz/crashes/$name/" "fuzz/corpus-$name" "fuzz/corpus/$name" 2>&1 |
+        grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec|==[0-9]+==ERROR|SUMMARY)' || true
+    done
+    ;;
+  soak)
+    install_missing
+    build default
+    ./build/default/orbitfend-soak --binary build/default/orbitfend --seeds "${2:-20}" --minutes "${3:-30}"
+    ;;
   *)
-    echo "usage: tools/dev.sh play|test|sanitize|bench" >&2
+    echo "usage: tools/dev.sh play|test|sanitize|bench|package|fuzz [MINUTES]|soak [SEEDS] [MINUTES]" >&2
     exit 2
     ;;
 esac

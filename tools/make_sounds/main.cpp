@@ -5,8 +5,8 @@
 #include <string>
 
 #include "recipes.h"
+#include "sound/wave_writer.h"
 #include "synth.h"
-#include "wav_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     for (const SoundFile& sound : MakeGameSounds()) {
         const std::string path = folder + "/" + sound.name;
-        if (!WriteWav(path, sound.samples, kRate)) {
+        // The files have always been written without the pad byte after odd data.
+        if (!wave::WriteFile(path, {kRate, 1, 8}, sound.samples, wave::Padding::none)) {
             std::fprintf(stderr, "orbitfend-make-sounds: cannot write %s\n", path.c_str());
             return 1;
         }

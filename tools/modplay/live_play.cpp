@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -28,16 +29,15 @@ void OnStopSignal(int) { stopRequested = true; }
 // silence follows it, so that the device never runs dry at the end.
 class SongSource final : public platform::AudioSource {
 public:
-    SongSource(Module& module, const PlayOptions& options, std::uint32_t bufferFrames)
+    SongSource(Module& module, const SongOptions& options, std::uint32_t bufferFrames)
         : player_(module, options), bufferFrames_(bufferFrames), frameBytes_(options.stereo ? 2 : 1) {
-        buffer_.reserve(static_cast<std::size_t>(bufferFrames_) * frameBytes_);
+        buffer_.resize(static_cast<std::size_t>(bufferFrames_) * frameBytes_);
     }
 
     std::span<const std::uint8_t> nextBuffer() override {
         if (!holding_) {
-            buffer_.clear();
-            songFramesInBuffer_ = player_.render(buffer_, bufferFrames_);
-            buffer_.resize(static_cast<std::size_t>(bufferFrames_) * frameBytes_, 128);
+            songFramesInBuffer_ = player_.render(buffer_.data(), bufferFrames_);
+            std::fill(buffer_.begin() + songFramesInBuffer_ * frameBytes_, buffer_.end(), std::uint8_t{128});
             holding_ = true;
         }
         return buffer_;
@@ -81,7 +81,7 @@ void ShowProgress(const SongSource& source, std::uint32_t songLength, std::uint6
 
 }  // namespace
 
-int PlayLive(Module& module, const PlayOptions& options, const std::string& name) {
+int PlayLive(Module& module, const SongOptions& options, const std::string& name) {
     const std::uint64_t total = SongFrames(module, options.rate) * (options.extraPasses + 1);
     SongHeader header;
     ReadSongHeader(module.data(), module.size(), header);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "song_player.h"
+#include "sound/song_player.h"
 
 namespace modplay {
 
@@ -15,6 +15,6 @@ constexpr int kNoAudioDevice = 3;
 // Plays on the active audio out. 0 when the song was heard to its end or was
 // stopped by SIGINT or SIGTERM; kNoAudioDevice, with a message on stderr,
 // when no device could be opened.
-int PlayLive(Module& module, const PlayOptions& options, const std::string& name);
+int PlayLive(Module& module, const SongOptions& options, const std::string& name);
 
 }  // namespace modplay

@@ -15,9 +15,9 @@
 #include "platform/audio_out.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "song_info.h"
-#include "song_player.h"
 #include "sound/module.h"
-#include "wav_file.h"
+#include "sound/song_player.h"
+#include "sound/wave_writer.h"
 
 namespace {
 
@@ -29,15 +29,21 @@ int Fail(const std::string& file, const std::string& reason) {
     return kUnplayable;
 }
 
-int Render(Module& module, const modplay::PlayOptions& options, const std::string& output) {
-    modplay::SongPlayer player(module, options);
+int Render(Module& module, const SongOptions& options, const std::string& output) {
+    SongPlayer player(module, options);
     std::vector<std::uint8_t> bytes;
-    while (player.render(bytes, 65536) != 0) {
+    constexpr std::uint32_t kChunkFrames = 65536;
+    for (std::uint32_t rendered = 1; rendered != 0;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + std::size_t{kChunkFrames} * player.frameBytes());
+        rendered = player.render(bytes.data() + used, kChunkFrames);
+        bytes.resize(used + std::size_t{rendered} * player.frameBytes());
     }
     const bool toStdout = output == "-";
     std::FILE* out = toStdout ? stdout : std::fopen(output.c_str(), "wb");
     if (out == nullptr) return Fail(output, "cannot be written");
-    const bool written = modplay::WriteWave(out, bytes, options.rate, options.stereo ? 2 : 1);
+    wave::Writer writer(out, {options.rate, static_cast<std::uint16_t>(options.stereo ? 2 : 1), 8}, bytes.size());
+    const bool written = writer.write(bytes.data(), bytes.size()) && writer.finish();
     if (!toStdout && std::fclose(out) != 0) return Fail(output, "cannot be written");
     return written ? 0 : Fail(output, "cannot be written");
 }
@@ -48,7 +54,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Plays a four-track, 31-sample tracker module (M.K., M!K!, 4CHN, FLT4).", "orbitfend-modplay"};
     std::string file, output;
     bool info = false;
-    modplay::PlayOptions options;
+    SongOptions options;
     app.add_option("file", file, "the module to play")->required();
     app.add_option("--render", output, "render to this WAVE file instead of playing (- for stdout)");
     app.add_flag("--info", info, "describe the module instead of playing it");

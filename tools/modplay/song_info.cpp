@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "song_player.h"
 #include "sound/module_format.h"
+#include "sound/song_player.h"
 
 namespace modplay {
 

@@ -10,16 +10,19 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "platform/headless/headless_clock.h"
 #include "platform/options.h"
+#include "sound/wave_writer.h"
 
 namespace platform::headless {
 
 namespace {
 
-// A RIFF WAVE file of 8-bit PCM, its sizes filled in when it is closed.
+// The capture: a WAV file of what the device played, its sizes filled in
+// when it is closed. Written without RIFF's pad byte, as it always was.
 class WavCapture {
 public:
     bool open(const std::string& path, const AudioFormat& format) {
@@ -28,15 +31,11 @@ public:
             std::fprintf(stderr, "orbitfend: cannot write the sound capture %s\n", path.c_str());
             return false;
         }
-        dataBytes_ = 0;
-        writeHeader(format);
-        format_ = format;
+        writer_.emplace(file_, wave::Format{format.rate, format.channels, 8}, 0, wave::Padding::none);
         return true;
     }
     void write(const std::uint8_t* bytes, std::size_t count) {
-        if (file_ == nullptr) return;
-        std::fwrite(bytes, 1, count, file_);
-        dataBytes_ += count;
+        if (writer_) writer_->write(bytes, count);
     }
     void writeSilence(std::uint64_t count) {
         std::uint8_t silence[256];
@@ -49,40 +48,15 @@ public:
     }
     void close() {
         if (file_ == nullptr) return;
-        std::fseek(file_, 0, SEEK_SET);
-        writeHeader(format_);
+        writer_->finish();
+        writer_.reset();
         std::fclose(file_);
         file_ = nullptr;
     }
 
 private:
-    void put16(std::uint16_t v) {
-        std::fputc(v & 0xFF, file_);
-        std::fputc(v >> 8, file_);
-    }
-    void put32(std::uint32_t v) {
-        put16(static_cast<std::uint16_t>(v));
-        put16(static_cast<std::uint16_t>(v >> 16));
-    }
-    void writeHeader(const AudioFormat& f) {
-        const std::uint32_t data = static_cast<std::uint32_t>(dataBytes_);
-        std::fwrite("RIFF", 1, 4, file_);
-        put32(36 + data);
-        std::fwrite("WAVEfmt ", 1, 8, file_);
-        put32(16);
-        put16(1);  // PCM
-        put16(f.channels);
-        put32(f.rate);
-        put32(f.rate * f.channels);
-        put16(f.channels);
-        put16(8);
-        std::fwrite("data", 1, 4, file_);
-        put32(data);
-    }
-
     std::FILE* file_ = nullptr;
-    std::uint64_t dataBytes_ = 0;
-    AudioFormat format_;
+    std::optional<wave::Writer> writer_;
 };
 
 // A buffer the source holds ready, where the cursor stood when it became so.

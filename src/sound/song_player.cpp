@@ -1,12 +1,11 @@
-#include "song_player.h"
+#include "sound/song_player.h"
 
 #include <algorithm>
 
+#include "sound/mixer.h"
 #include "sound/period_tables.h"
 
-namespace modplay {
-
-SongPlayer::SongPlayer(Module& module, const PlayOptions& options) : options_(options) {
+SongPlayer::SongPlayer(Module& module, const SongOptions& options) : options_(options) {
     module.setLoop(options.extraPasses > 0);
     module.setVolume(options.volume);
     module.setSeparation(options.separation);
@@ -16,12 +15,12 @@ SongPlayer::SongPlayer(Module& module, const PlayOptions& options) : options_(op
 
 bool SongPlayer::finished() const {
     return channel_.isStopped() || channel_.completedPasses() > options_.extraPasses ||
-           framesPlayed_ >= kLongestSong * options_.rate * (options_.extraPasses + 1);
+           framesPlayed_ >= kLongestSongSeconds * options_.rate * (options_.extraPasses + 1);
 }
 
-std::uint32_t SongPlayer::render(std::vector<std::uint8_t>& out, std::uint32_t frames) {
+std::uint32_t SongPlayer::render(std::uint8_t* out, std::uint32_t frames) {
     std::uint32_t written = 0;
-    const std::uint64_t longest = kLongestSong * options_.rate * (options_.extraPasses + 1);
+    const std::uint64_t longest = kLongestSongSeconds * options_.rate * (options_.extraPasses + 1);
     while (written < frames && !finished()) {
         const auto block = static_cast<std::uint32_t>(
             std::min<std::uint64_t>({frames - written, kBlockFrames, longest - framesPlayed_}));
@@ -30,12 +29,9 @@ std::uint32_t SongPlayer::render(std::vector<std::uint8_t>& out, std::uint32_t f
         std::uint32_t rendered = channel_.renderFrames(left_.data(), right_.data(), block, options_.stereo);
         // A block stops on the frame that began a pass; past the last one wanted, that frame is not heard.
         if (finished() && !channel_.isStopped()) --rendered;
-        const std::size_t used = out.size();
-        out.resize(used + (static_cast<std::size_t>(rendered) << (options_.stereo ? 1 : 0)));
-        std::uint8_t* bytes = out.data() + used;
         for (std::uint32_t frame = 0; frame < rendered; ++frame) {
-            *bytes++ = OutputByte(left_[frame]);
-            if (options_.stereo) *bytes++ = OutputByte(right_[frame]);
+            *out++ = OutputByte(left_[frame]);
+            if (options_.stereo) *out++ = OutputByte(right_[frame]);
         }
         written += rendered;
         framesPlayed_ += rendered;
@@ -53,7 +49,7 @@ std::uint64_t SongFrames(const Module& module, std::uint32_t rate) {
     channel.masterVolume = &master;
     channel.startModule(song, StepTableFor(rate), rate);
     std::uint64_t frames = 0;
-    const std::uint64_t limit = kLongestSong * rate;
+    const std::uint64_t limit = kLongestSongSeconds * rate;
     while (frames < limit && !channel.isStopped()) {
         channel.advanceFrame();
         if (channel.completedPasses() != 0) break;
@@ -61,5 +57,3 @@ std::uint64_t SongFrames(const Module& module, std::uint32_t rate) {
     }
     return frames;
 }
-
-}  // namespace modplay
