@@ -8,8 +8,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/audio_out.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
+#include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/settings_store.h"
 #include "shell/app_main.h"
@@ -141,10 +144,20 @@ int run(const platform::Options& options) {
     }
     std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
     platform::SetActiveSettingsStore(settings.get());
+
+    // Desktop: a missing sound device is said once; the game plays on.
+    // FIX: --no-sound leaves the engine unstarted on the desktop too.
+    std::unique_ptr<platform::AudioOut> desktopAudio;
+    if (!options.headless && !options.noSound)
+        desktopAudio = platform::sdl::MakeSdlAudioOut("orbitfend", "orbitfend: no sound device: playing without sound");
+    platform::SetActiveAudioOut(options.headless ? &platform::headless::HeadlessAudioOut() : desktopAudio.get());
+
     ConstructProgramObjects();
     const int result = AppMain();
     DestroyProgramObjects();
     platform::SetActiveSettingsStore(nullptr);
+    platform::SetActiveAudioOut(nullptr);
+    desktopAudio.reset();
     return result;
 }
 

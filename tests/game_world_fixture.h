@@ -12,7 +12,9 @@
 #include "game/game_internal.h"
 #include "game/game_state.h"
 #include "graphics/surface.h"
+#include "platform/audio_out.h"
 #include "platform/clock.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "shell/globals.h"
@@ -25,6 +27,7 @@ protected:
         options.headless = true;
         options.noSound = true;
         platform::SetOptions(options);
+        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
         std::string error;
         backend() = platform::headless::OpenHeadlessBackend(error);
         ASSERT_NE(backend(), nullptr) << error;
@@ -33,6 +36,7 @@ protected:
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
+        platform::SetActiveAudioOut(nullptr);
         backend().reset();
     }
     // A new game already in play, with no bombs and the ship waiting.

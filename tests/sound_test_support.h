@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "sound/sample.h"
@@ -69,8 +71,10 @@ public:
         platform::SetOptions(o);
         std::string error;
         backend_ = platform::headless::OpenHeadlessBackend(error);
+        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
     }
     ~HeadlessPlatform() {
+        platform::SetActiveAudioOut(nullptr);
         backend_.reset();
         platform::SetOptions({});
     }

@@ -1,51 +1,54 @@
-// The mixing thread: refills each buffer the device hands back and queues it
-// again, so the device always has sound to play.
+// The mixing thread: fills each buffer again as soon as the device has played
+// it, so that the device always finds sound ready. The device takes the
+// buffers straight from the rotation, on its own thread.
 #include "sound/mixer.h"
 #include "sound/sound_system.h"
 
-using namespace platform;
-
-namespace {
-
-// Between rounds of message taking the thread waits at most this long; a
-// message that arrives ends the wait at once.
-constexpr std::uint32_t kWaitMs = 5;
-
-}  // namespace
-
 void SoundSystem::mixingThreadMain() {
-    runEvent_.wait();
+    std::unique_lock<std::mutex> hold(ringMutex_);
     for (;;) {
-        messages_.waitForMessage(kWaitMs);
-        if (stopEvent_.isSet()) break;
-        if (!runEvent_.isSet()) {
-            // Paused: held here, between two buffers, until resumed.
-            runEvent_.wait();
-            continue;
-        }
-        MSG msg;
-        while (messages_.peek(&msg)) {
-            if (msg.message != MM_WOM_DONE) continue;
-            auto* header = reinterpret_cast<WAVEHDR*>(msg.lParam);
-            if (header == nullptr) break;
-            refill(header);
-        }
+        // Held here, between two buffers, while paused or while all are ready.
+        ringChanged_.wait(hold, [this] { return stopping_ || (running_ && readySlots_ < kBufferCount); });
+        if (stopping_) break;
+        const std::uint32_t slot = (playSlot_ + readySlots_) % kBufferCount;
+        current_ = slots_[slot].data;
+        hold.unlock();
+        renderBuffer(current_, bufferFrames_);
+        hold.lock();
+        slots_[slot].bytes = bufferFrames_ << stereo_;
+        ++readySlots_;
+        ringChanged_.notify_all();
     }
-    doneEvent_.set();
-}
-
-void SoundSystem::refill(WAVEHDR* header) {
-    current_ = header->lpData;
-    renderBuffer(current_, bufferFrames_);
-    waveOutUnprepareHeader(device_, header, sizeof *header);
-    *header = WAVEHDR{};
-    header->lpData = current_;
-    header->dwBufferLength = bufferFrames_ << stereo_;
-    waveOutPrepareHeader(device_, header, sizeof *header);
-    waveOutWrite(device_, header, sizeof *header);
 }
 
 void SoundSystem::renderBuffer(std::uint8_t* out, std::uint32_t frames) {
     std::lock_guard<std::mutex> hold(lock_);
     RenderFrames(out, frames, ChannelPools{music_.get(), musicCount_, voices_.get(), voiceCount_}, stereo_ != 0);
+}
+
+std::span<const std::uint8_t> SoundSystem::nextBuffer() {
+    std::lock_guard<std::mutex> hold(ringMutex_);
+    if (readySlots_ == 0) return {};
+    const Slot& slot = slots_[playSlot_];
+    return {slot.data, slot.bytes};
+}
+
+void SoundSystem::release() {
+    {
+        std::lock_guard<std::mutex> hold(ringMutex_);
+        if (readySlots_ == 0) return;
+        playSlot_ = (playSlot_ + 1) % kBufferCount;
+        --readySlots_;
+    }
+    ringChanged_.notify_all();
+}
+
+std::size_t SoundSystem::readyCount() {
+    std::lock_guard<std::mutex> hold(ringMutex_);
+    return readySlots_;
+}
+
+void SoundSystem::awaitRefill() {
+    std::unique_lock<std::mutex> hold(ringMutex_);
+    ringChanged_.wait(hold, [this] { return readySlots_ == kBufferCount || stopping_ || !running_; });
 }

@@ -10,7 +10,8 @@
 #include "sound/period_tables.h"
 #include "sound/sample_voice.h"
 
-using namespace platform;
+using platform::ActiveAudioOut;
+using platform::AudioFormat;
 
 namespace {
 
@@ -18,9 +19,7 @@ constexpr std::uint32_t kMaxMusicChannels = 3;
 constexpr std::uint32_t kMinVoices = 8;
 constexpr std::uint32_t kMaxVoices = 64;
 constexpr std::uint32_t kMaxVolume = 64;
-// The first writes are this short so that they come back almost at once and
-// set the refill cycle going.
-constexpr std::uint32_t kStartingWriteBytes = 8;
+constexpr std::uint32_t kStartingBytes = 8;
 
 struct RateChoice {
     std::uint32_t rate;
@@ -53,7 +52,8 @@ int SoundSystem::start(std::uint32_t rate, std::uint8_t stereo) { return start(r
 int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uint32_t voices, std::uint8_t stereo) {
     if (started_) return 0;
     const RateChoice choice = chooseRate(rate);
-    bufferFrames_ = choice.bufferFrames;
+    device_ = &ActiveAudioOut();
+    bufferFrames_ = device_->bufferFrames(choice.rate, choice.bufferFrames);
     stepTable_ = StepTableFor(choice.rate);
     stereo_ = stereo ? 1 : 0;
     if (!allocateChannels(musicChannels, voices)) return 0;
@@ -67,12 +67,14 @@ int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uin
     }
     std::memset(mixBuffer_.get(), 128, mixBufferSize_);
 
-    stopEvent_.reset();
-    doneEvent_.reset();
-    runEvent_.reset();  // the thread is created held, as if suspended
-    messages_.clear();
+    queueStartingBuffers();
+    running_ = false;  // the thread is created held, as if suspended
+    stopping_ = false;
     try {
-        thread_ = std::thread(&SoundSystem::mixingThreadMain, this);
+        thread_ = std::thread([this, device = device_] {
+            device->promoteFillingThread();
+            mixingThreadMain();
+        });
     } catch (const std::system_error&) {
         releaseAll();
         return 0;
@@ -82,15 +84,17 @@ int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uin
         releaseAll();
         return 0;
     }
-    waveOutPause(device_);
-    queueStartingBuffers();
-    // The platform's highest normal priority is not given to the thread: a
-    // desktop refuses it to an ordinary user and the buffers keep 135 ms.
+    // The thread asks the device for a higher priority as it starts; a
+    // desktop may refuse it to an ordinary user.
     // FIX: start does not sleep 100 ms for the device to settle: the starting
-    // writes wait in a paused device, so there is nothing to wait for, and
+    // buffers wait in a paused device, so there is nothing to wait for, and
     // the program's clock does not lose 100 ms at start-up.
-    runEvent_.set();
-    waveOutRestart(device_);
+    {
+        std::lock_guard<std::mutex> hold(ringMutex_);
+        running_ = true;
+    }
+    ringChanged_.notify_all();
+    device_->resume();
     started_ = true;
     return 1;
 }
@@ -118,46 +122,31 @@ bool SoundSystem::allocateChannels(std::uint32_t musicChannels, std::uint32_t vo
 }
 
 bool SoundSystem::openDevice() {
-    const std::uint16_t channels = static_cast<std::uint16_t>(1 + stereo_);
-    format_ = WAVEFORMATEX{};
-    format_.wFormatTag = WAVE_FORMAT_PCM;
-    format_.nChannels = channels;
-    format_.nSamplesPerSec = rate_;
-    format_.nAvgBytesPerSec = rate_ * channels;
-    format_.nBlockAlign = channels;
-    format_.wBitsPerSample = 8;
-    format_.cbSize = 0;
-    const std::uint32_t devices = waveOutGetNumDevs();
-    for (std::uint32_t id = 0; id < devices; ++id) {
-        if (waveOutOpen(&device_, id, &format_, &messages_, reinterpret_cast<std::uintptr_t>(this), CALLBACK_THREAD) ==
-            MMSYSERR_NOERROR)
-            return true;
-    }
+    format_ = AudioFormat{rate_, static_cast<std::uint16_t>(1 + stereo_)};
+    if (device_->open(format_, *this)) return true;
     device_ = nullptr;
     return false;
 }
 
+// The first buffers are this short and silent, so that the device is done
+// with them almost at once and the refill cycle gets going.
 void SoundSystem::queueStartingBuffers() {
     const std::uint32_t bufferBytes = bufferFrames_ << stereo_;
-    for (std::uint32_t i = 0; i < kBufferCount; ++i) {
-        WAVEHDR& header = headers_[i];
-        header = WAVEHDR{};
-        header.lpData = mixBuffer_.get() + i * bufferBytes;
-        header.dwBufferLength = kStartingWriteBytes;
-        waveOutPrepareHeader(device_, &header, sizeof header);
-        waveOutWrite(device_, &header, sizeof header);
-    }
+    std::lock_guard<std::mutex> hold(ringMutex_);
+    for (std::uint32_t i = 0; i < kBufferCount; ++i)
+        slots_[i] = Slot{mixBuffer_.get() + i * bufferBytes, kStartingBytes};
+    playSlot_ = 0;
+    readySlots_ = kBufferCount;
 }
 
 int SoundSystem::shutdown() {
     if (!started_) return 1;
+    // The device stops pulling first: it would find the rotation running dry.
+    device_->pause();
     stopMixingThread();
-    // FIX: the device is reset as soon as the mixing thread has ended, with no
-    // 100 ms pause before it: a device that played on would hand its buffers
-    // to a thread that is gone, and the program's clock would lose 100 ms.
-    waveOutReset(device_);
-    for (WAVEHDR& header : headers_) waveOutUnprepareHeader(device_, &header, sizeof header);
-    waveOutClose(device_);
+    // FIX: the device is closed as soon as the mixing thread has ended, with
+    // no 100 ms pause before it: the program's clock would lose 100 ms.
+    device_->close();
     device_ = nullptr;
     releaseAll();
     started_ = false;
@@ -165,11 +154,11 @@ int SoundSystem::shutdown() {
 }
 
 void SoundSystem::stopMixingThread() {
-    stopEvent_.set();
-    // A held thread is let go so that it can see the stop.
-    runEvent_.set();
-    messages_.post(0, 0, 0);  // ends its wait at once
-    doneEvent_.wait();
+    {
+        std::lock_guard<std::mutex> hold(ringMutex_);
+        stopping_ = true;  // a held thread sees it too
+    }
+    ringChanged_.notify_all();
     thread_.join();
 }
 
@@ -185,14 +174,19 @@ void SoundSystem::releaseAll() {
 
 void SoundSystem::pause() {
     if (!started_) return;
-    waveOutPause(device_);
-    runEvent_.reset();
+    device_->pause();
+    std::lock_guard<std::mutex> hold(ringMutex_);
+    running_ = false;
 }
 
 void SoundSystem::resume() {
     if (!started_) return;
-    runEvent_.set();
-    waveOutRestart(device_);
+    {
+        std::lock_guard<std::mutex> hold(ringMutex_);
+        running_ = true;
+    }
+    ringChanged_.notify_all();
+    device_->resume();
 }
 
 void SoundSystem::setSampleVolume(int v) {

@@ -1,6 +1,7 @@
-// The sound engine: the wave-output device, five output buffers in rotation,
-// a mixing thread that refills each buffer as the device hands it back, up to
-// three music channels and 8 to 64 sample voices, and two master volumes.
+// The sound engine: the audio-out device, five output buffers in rotation,
+// a mixing thread that fills each buffer again as soon as the device has
+// played it, up to three music channels and 8 to 64 sample voices, and two
+// master volumes.
 //
 // Every operation is called from the main thread. Handles name channels in
 // one sequence, music channels first; 65535 names none. An engine that is not
@@ -8,14 +9,15 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 
-#include "platform/wave_out.h"
+#include "platform/audio_out.h"
 #include "sound/channel.h"
-#include "sound/thread_event.h"
 
 class Module;
 class MusicChannel;
@@ -24,7 +26,7 @@ class SampleVoice;
 
 constexpr std::uint32_t kNoChannel = 65535;
 
-class SoundSystem {
+class SoundSystem final : private platform::AudioSource {
 public:
     static constexpr std::uint32_t kBufferCount = 5;
 
@@ -33,7 +35,8 @@ public:
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
 
-    // 1 when the device plays; 0 on any failure or when already started.
+    // 1 when the device plays; 0 on any failure or when already started. The
+    // device is the active audio out at the time of the call.
     // rate: 11025, 22050 or 44100 frames per second (any other: 22050);
     // musicChannels 1..3 (0 makes 1); voices 8..64; stereo: nonzero for two
     // output channels.
@@ -78,36 +81,54 @@ public:
     bool started() const { return started_; }
     std::uint32_t rate() const { return rate_; }
     bool stereo() const { return stereo_ != 0; }
-    // Frames per output buffer: 298, 588 or 1176 by the rate.
+    // Frames per output buffer, as the device chose them: by the rate, 298,
+    // 588 or 1176 (about 27 ms), or fewer on a desktop.
     std::uint32_t bufferFrames() const { return bufferFrames_; }
 
     // Renders `frames` output frames (frames << stereo bytes) under the
     // engine lock. The mixing thread's work; tests call it on a started
-    // engine whose device is not handing buffers back.
+    // engine whose device is not pulling.
     void renderBuffer(std::uint8_t* out, std::uint32_t frames);
 
 private:
+    // One of the five output buffers; `bytes` is what it holds to play.
+    struct Slot {
+        std::uint8_t* data = nullptr;
+        std::uint32_t bytes = 0;
+    };
+
     bool allocateChannels(std::uint32_t musicChannels, std::uint32_t voices);
     bool openDevice();
     void queueStartingBuffers();
     void stopMixingThread();
     void releaseAll();
     void mixingThreadMain();
-    void refill(platform::WAVEHDR* header);
     template <typename Action>
     void forEachVoiceLocked(Action action);
     template <typename Action>
     void forEachMusicLocked(Action action);
 
-    platform::HWAVEOUT device_ = nullptr;
-    platform::WAVEFORMATEX format_;
-    platform::WAVEHDR headers_[kBufferCount];
+    // AudioSource: the device's thread.
+    std::span<const std::uint8_t> nextBuffer() override;
+    void release() override;
+    std::size_t readyCount() override;
+    void awaitRefill() override;
+
+    platform::AudioOut* device_ = nullptr;
+    platform::AudioFormat format_;
     std::thread thread_;
-    platform::ThreadMessageQueue messages_;  // the mixing thread's queue; the device posts here
-    std::mutex lock_;
-    ThreadEvent stopEvent_;
-    ThreadEvent doneEvent_;
-    ThreadEvent runEvent_;  // clear while the mixing thread is held (created suspended, paused)
+    std::mutex lock_;  // the engine lock: channels, held for one buffer's rendering
+
+    // The rotation, under ringMutex_: from playSlot_ on, readySlots_ buffers
+    // are ready to play; the mixing thread fills the one after them.
+    std::mutex ringMutex_;
+    std::condition_variable ringChanged_;
+    Slot slots_[kBufferCount];
+    std::uint32_t playSlot_ = 0;
+    std::uint32_t readySlots_ = 0;
+    bool running_ = false;   // clear while the mixing thread is held (created held, paused)
+    bool stopping_ = false;  // set by shutdown to end the mixing thread
+
     bool started_ = false;
     std::uint32_t rate_ = 0;
     std::uint32_t musicCount_ = 0;

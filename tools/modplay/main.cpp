@@ -2,11 +2,13 @@
 // device, renders it to a WAVE file, or describes it. --info and a render to
 // stdout write to stdout; every other message goes to stderr with the
 // program's name in front. Exit 0 on success, 1 for a file that cannot be
-// played or written, 2 for bad usage (a render too long for a WAVE file too).
+// played or written, 2 for bad usage (a render too long for a WAVE file too),
+// 3 when there is no audio device to play on.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@
 
 #include "live_play.h"
 #include "module_check.h"
+#include "platform/audio_out.h"
+#include "platform/sdl/sdl_audio_out.h"
 #include "song_info.h"
 #include "sound/module.h"
 #include "sound/song_player.h"
@@ -108,6 +112,9 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 255));
     app.add_option("--loop", options.extraPasses, "play the song this many more times");
     app.add_option("--volume", options.volume, "music volume, 0..64")->check(CLI::Range(0, 64));
+    app.footer(
+        "Exit codes: 0 played, rendered or described; 1 a file that cannot be played or written;\n"
+        "2 bad usage; 3 no audio device to play on.");
     app.set_version_flag("--version", std::string(kProgram) + " " ORBITFEND_VERSION);
     try {
         app.parse(argc, argv);
@@ -133,8 +140,9 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? 0 : Fail("stdout", "cannot be written");
     }
     if (!output.empty()) return Render(module, options, output);
-    // Live play runs on the game's engine, at its rates, under the classic rules.
-    if (options.rate != 11025 && options.rate != 22050 && options.rate != 44100)
-        return UsageError("--rate: live play runs at 11025, 22050 or 44100 Hz (--render takes any rate)");
-    return modplay::PlayLive(module, options, file);
+    const std::unique_ptr<platform::AudioOut> device = platform::sdl::MakeSdlAudioOut("orbitfend-modplay");
+    platform::SetActiveAudioOut(device.get());
+    const int result = modplay::PlayLive(module, options, file);
+    platform::SetActiveAudioOut(nullptr);
+    return result;
 }

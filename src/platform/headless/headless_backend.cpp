@@ -15,12 +15,10 @@
 #include "platform/frame.h"
 #include "platform/frame_pixels.h"
 #include "platform/headless/headless_clock.h"
-#include "platform/headless/headless_wave_out.h"
 #include "platform/headless/key_script.h"
 #include "platform/input.h"
 #include "platform/options.h"
 #include "platform/trace.h"
-#include "platform/wave_out.h"
 
 namespace platform::headless {
 
@@ -49,7 +47,6 @@ public:
         SetActiveInput(nullptr);
         SetActiveFrame(nullptr);
         SetActiveDesktop(nullptr);
-        SetWaveDevice(nullptr);
         CloseTrace();
     }
 
@@ -65,7 +62,6 @@ public:
         SetActiveInput(this);
         SetActiveFrame(this);
         SetActiveDesktop(this);
-        SetWaveDevice(HeadlessWaveDevice());
         return true;
     }
 

@@ -17,10 +17,8 @@
 #include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/sdl_wave_out.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
-#include "platform/wave_out.h"
 
 namespace platform::sdl {
 
@@ -63,7 +61,6 @@ public:
         SetActiveInput(nullptr);
         SetActiveFrame(nullptr);
         SetActiveDesktop(nullptr);
-        SetWaveDevice(nullptr);
         for (auto& [id, pad] : gamepads_) SDL_GameControllerClose(pad);
         window_.reset();
         if (sdlStarted_) SDL_Quit();
@@ -98,7 +95,6 @@ public:
         SetActiveInput(this);
         SetActiveFrame(this);
         SetActiveDesktop(this);
-        SetWaveDevice(SdlWaveDevice());
         return true;
     }
 

@@ -1,0 +1,185 @@
+// The headless sound device. Its play cursor runs at exactly `rate` frames
+// per virtual second while it plays; buffers play back to back, each from
+// the later of the end of the one before and where the cursor stood when the
+// source made it ready. Each is released on the first tick at or after its
+// last frame, and the main thread then waits, inside the clock, until the
+// source has filled it again, so the sound depends on the virtual clock
+// alone and the same run gives the same bytes every time.
+#include "platform/headless/headless_audio_out.h"
+
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <optional>
+#include <string>
+
+#include "platform/headless/headless_clock.h"
+#include "platform/options.h"
+#include "sound/wave_writer.h"
+
+namespace platform::headless {
+
+namespace {
+
+// The capture: a WAV file of what the device played, its sizes filled in
+// when it is closed. Written without RIFF's pad byte, as it always was.
+class WavCapture {
+public:
+    bool open(const std::string& path, const AudioFormat& format) {
+        file_ = std::fopen(path.c_str(), "wb");
+        if (file_ == nullptr) {
+            std::fprintf(stderr, "orbitfend: cannot write the sound capture %s\n", path.c_str());
+            return false;
+        }
+        writer_.emplace(file_, wave::Format{format.rate, format.channels, 8}, 0, wave::Padding::none);
+        return true;
+    }
+    void write(const std::uint8_t* bytes, std::size_t count) {
+        if (writer_) writer_->write(bytes, count);
+    }
+    void writeSilence(std::uint64_t count) {
+        std::uint8_t silence[256];
+        std::memset(silence, 128, sizeof silence);
+        while (count > 0) {
+            const std::size_t part = count < sizeof silence ? static_cast<std::size_t>(count) : sizeof silence;
+            write(silence, part);
+            count -= part;
+        }
+    }
+    void close() {
+        if (file_ == nullptr) return;
+        writer_->finish();
+        writer_.reset();
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+
+private:
+    std::FILE* file_ = nullptr;
+    std::optional<wave::Writer> writer_;
+};
+
+// A buffer the source holds ready, where the cursor stood when it became so.
+struct ReadyBuffer {
+    std::uint64_t readyCursor = 0;
+};
+
+class ClockedAudioOut final : public AudioOut, public ClockListener {
+public:
+    bool open(const AudioFormat& format, AudioSource& source) override {
+        if (open_ || CurrentOptions().noSound) return false;
+        const std::string& path = CurrentOptions().wavPath;
+        if (!path.empty() && !capture_.open(path, format)) return false;
+        open_ = true;
+        playing_ = false;
+        source_ = &source;
+        rate_ = format.rate;
+        frameBytes_ = format.channels;
+        now_ = runStartTick_ = Now();
+        framesBeforeRun_ = 0;
+        playedEnd_ = 0;
+        capturedFrames_ = 0;
+        ready_.clear();
+        AddClockListener(this);
+        return true;
+    }
+
+    void pause() override {
+        if (!open_ || !playing_) return;
+        now_ = Now();
+        framesBeforeRun_ = cursorAt(now_);
+        playing_ = false;
+    }
+
+    void resume() override {
+        if (!open_) return;
+        noteNewlyReady();
+        if (playing_) return;
+        now_ = runStartTick_ = Now();
+        playing_ = true;
+    }
+
+    void close() override {
+        if (!open_) return;
+        RemoveClockListener(this);
+        capture_.close();
+        open_ = playing_ = false;
+        source_ = nullptr;
+        ready_.clear();
+    }
+
+    bool nextDeadline(std::uint32_t* tick) override {
+        if (!open_ || !playing_ || ready_.empty()) return false;
+        const std::uint64_t frames = source_->nextBuffer().size() / frameBytes_;
+        *tick = tickOfFrame(headStart() + frames);
+        return true;
+    }
+
+    // Plays out, in order, every buffer that has finished by `now`, each time
+    // waiting until the source has filled it again. The next deadline is then
+    // the end of a buffer that is still playing.
+    void reached(std::uint32_t now) override {
+        now_ = now;
+        while (open_ && playing_ && !ready_.empty()) {
+            const std::span<const std::uint8_t> bytes = source_->nextBuffer();
+            const std::uint64_t start = headStart(), frames = bytes.size() / frameBytes_;
+            if (static_cast<std::int32_t>(tickOfFrame(start + frames) - now) > 0) break;
+            if (start > capturedFrames_) capture_.writeSilence((start - capturedFrames_) * frameBytes_);
+            capture_.write(bytes.data(), bytes.size());
+            capturedFrames_ = playedEnd_ = start + frames;
+            ready_.pop_front();
+            source_->release();
+            source_->awaitRefill();
+            noteNewlyReady();
+        }
+    }
+
+private:
+    // Buffers the source made ready since the device last looked are placed
+    // at the cursor of this moment.
+    void noteNewlyReady() {
+        const std::size_t ready = source_->readyCount();
+        while (ready_.size() < ready) ready_.push_back(ReadyBuffer{cursorAt(now_)});
+    }
+
+    std::uint64_t headStart() const {
+        const std::uint64_t readyAt = ready_.front().readyCursor;
+        return playedEnd_ > readyAt ? playedEnd_ : readyAt;
+    }
+
+    // Frames played by the virtual tick `tick`.
+    std::uint64_t cursorAt(std::uint32_t tick) const {
+        if (!playing_) return framesBeforeRun_;
+        const std::uint32_t elapsed = tick - runStartTick_;
+        return framesBeforeRun_ + static_cast<std::uint64_t>(elapsed) * rate_ / 1000;
+    }
+
+    // The first tick by which `frame` frames have played.
+    std::uint32_t tickOfFrame(std::uint64_t frame) const {
+        if (frame <= framesBeforeRun_) return runStartTick_;
+        const std::uint64_t ms = ((frame - framesBeforeRun_) * 1000 + rate_ - 1) / rate_;
+        return runStartTick_ + static_cast<std::uint32_t>(ms);
+    }
+
+    bool open_ = false;
+    bool playing_ = false;
+    AudioSource* source_ = nullptr;
+    std::uint32_t rate_ = 0;
+    std::uint32_t frameBytes_ = 1;
+    std::uint32_t now_ = 0;
+    std::uint32_t runStartTick_ = 0;     // the tick at which the cursor last started moving
+    std::uint64_t framesBeforeRun_ = 0;  // where it stood then
+    std::uint64_t playedEnd_ = 0;        // the frame at which the last played buffer ended
+    std::uint64_t capturedFrames_ = 0;
+    std::deque<ReadyBuffer> ready_;  // in play order, the head first
+    WavCapture capture_;
+};
+
+}  // namespace
+
+AudioOut& HeadlessAudioOut() {
+    static ClockedAudioOut device;
+    return device;
+}
+
+}  // namespace platform::headless
