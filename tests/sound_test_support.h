@@ -39,7 +39,7 @@ inline std::string Chunk(const char* id, const std::string& body) {
 }
 
 // A WAVE image after `spec`: the writer's header, with the format chunk
-// lengthened and chunks slipped in before the data where the spec asks.
+// lengthened and chunks slipped in before the data as `spec` describes.
 inline std::string WaveBytes(const WaveSpec& spec) {
     const auto header = wave::Header({spec.rate, spec.channels, spec.bits},
                                      static_cast<std::uint32_t>(spec.data.size()), wave::Padding::none);
