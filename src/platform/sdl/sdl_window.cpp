@@ -183,6 +183,17 @@ void SdlWindow::drawAll() {
     SDL_UpdateWindowSurface(window_);
 }
 
+void SdlWindow::keepMinimumSize() {
+    // Desktop: the minimum size is only a hint that a window manager may
+    // ignore (or there may be none); a window made smaller anyway is put
+    // back to one frame at least, so the picture is never cropped.
+    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED)) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (width < kScreenWidth || height < kScreenHeight)
+        SDL_SetWindowSize(window_, std::max(width, kScreenWidth), std::max(height, kScreenHeight));
+}
+
 int SdlWindow::scale() const {
     int width = kScreenWidth, height = kScreenHeight;
     if (window_) SDL_GetWindowSize(window_, &width, &height);
@@ -191,6 +202,7 @@ int SdlWindow::scale() const {
 
 void SdlWindow::redraw() {
     if (window_ == nullptr) return;
+    keepMinimumSize();
     drawAll();
 }
 

@@ -53,6 +53,7 @@ private:
     // Window pixels for frame row `y`, with the overlay laid over them.
     void windowRow(int y, std::uint32_t* out) const;
     void drawAll();
+    void keepMinimumSize();
 
     SDL_Window* window_ = nullptr;
     FrameGeometry geometry_{};

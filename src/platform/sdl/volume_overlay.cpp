@@ -116,7 +116,7 @@ bool VolumeOverlay::visible(std::uint32_t now) const { return barVisible(now) ||
 void VolumeOverlay::paint(std::uint32_t now, OverlayPicture& picture) const {
     picture.ink.fill(OverlayInk::None);
     // The game writes in capitals only.
-    if (noteVisible(now)) Caption(picture, 180, "SOUND OFF: + TO RAISE");
+    if (noteVisible(now)) Caption(picture, 164, "SOUND OFF: + TO RAISE");
     if (barVisible(now)) LevelBar(picture, volume_, maxVolume_);
 }
 
