@@ -61,29 +61,31 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
     CLI::App app{"orbitfend: a single-screen arcade shooter", "orbitfend"};
     app.set_version_flag("--version", "orbitfend 1.0.0");
 
-    app.add_flag("--headless", options.headless, "Run without a window: virtual clock, scripted keys");
     app.add_option("--scale", options.scale, "Window scale (a whole number); default: the largest that fits")
         ->check(CLI::Range(1, 16));
-    app.add_option("--layout", line.layout, "Frame buffer layout")->check(CLI::IsMember({"normal", "rot90", "flipy"}));
     app.add_option("--settings", options.settingsDir, "Directory that holds the settings file");
-    auto* headlessOnly = app.add_option_group("Headless", "Options of --headless runs");
-    headlessOnly->add_option("--keys", options.keysPath,
-                             "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate'");
-    headlessOnly->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
-    headlessOnly->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
-    headlessOnly->add_flag("--trace-world", options.traceWorld,
-                           "Add the aliens, bombs, shields and ground to the trace");
-    headlessOnly
+    app.add_flag("--no-sound", options.noSound, "Play without sound");
+    // Desktop: the options that drive the program in tests come under a
+    // heading of their own, after the player's.
+    auto* harness = app.add_option_group("Test harness", "Options for driving the program in tests");
+    harness->add_flag("--headless", options.headless, "Run without a window: virtual clock, scripted keys");
+    harness->add_option("--layout", line.layout, "Frame buffer layout")
+        ->check(CLI::IsMember({"normal", "rot90", "flipy"}));
+    harness->add_option(
+        "--keys", options.keysPath,
+        "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate', '<ms> focus-lost', '<ms> focus-gained'");
+    harness->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
+    harness->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
+    harness->add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
+    harness
         ->add_option("--screenshot", line.screenshots,
                      "MS:FILE.png, the frame presented at the first pass at or after MS")
         ->allow_extra_args(false);
-    headlessOnly->add_option("--pixel-format", line.pixelFormat, "Display pixel format")
+    harness->add_option("--pixel-format", line.pixelFormat, "Display pixel format")
         ->check(CLI::IsMember({"565", "555"}));
-    headlessOnly
-        ->add_option("--drop-resource", line.dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
+    harness->add_option("--drop-resource", line.dropped, "TYPE:ID, a resource to leave out (BITMAP, ICON, WAVE, PTMOD)")
         ->allow_extra_args(false);
-    headlessOnly->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");
-    app.add_flag("--no-sound", options.noSound, "Leave the sound engine unstarted");
+    harness->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");
 
     try {
         app.parse(argc, argv);
@@ -95,8 +97,10 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
         std::fprintf(stderr, "orbitfend: %s\n", e.what());
         return kUsageError;
     }
-    for (const CLI::Option* option : headlessOnly->get_options())
-        if (option->count() > 0) line.headlessOnlyGiven.push_back(option->get_name());
+    for (const CLI::Option* option : harness->get_options()) {
+        const std::string name = option->get_name();
+        if (option->count() > 0 && name != "--headless" && name != "--layout") line.headlessOnlyGiven.push_back(name);
+    }
     options.untilGiven = app.count("--until") > 0;
     options.settingsGiven = app.count("--settings") > 0;
     return -1;

@@ -144,3 +144,45 @@ TEST(CommandLine, BadOptionsAndBadKeyScriptsAreRefusedWithExitCode2) {
     RunResult badShot = RunCommand({kBinary, "--headless", "--screenshot", "abc", "--until", "10"});
     EXPECT_EQ(badShot.exitCode, 2);
 }
+
+// The window losing the keyboard: play pauses, at once or as it begins; the
+// title and the game-over screen have nothing to pause.
+TEST(ModeMachine, FocusLostBeforePlayPausesAsPlayBeginsUnlessItComesBack) {
+    auto modesAfter = [](const RunResult& result, unsigned tick) {
+        std::vector<int> modes;
+        for (const json& line : result.trace)
+            if (line["tick"].get<unsigned>() >= tick && (modes.empty() || modes.back() != line["mode"]))
+                modes.push_back(line["mode"]);
+        return modes;
+    };
+    ModeRun title, starting, back;
+    RunResult onTitle = title.run("50 focus-lost\n" + KeyPress(100, kReturn), 2400);
+    EXPECT_EQ(modesAfter(onTitle, 0), (std::vector<int>{kTitle, kRoundStart, kPlaying}));
+
+    RunResult lost = starting.run(KeyPress(100, kReturn) + "500 focus-lost\n", 2400);
+    ASSERT_EQ(lost.exitCode, 0) << lost.stderrText;
+    EXPECT_EQ(modesAfter(lost, 0), (std::vector<int>{kTitle, kRoundStart, kPaused}));
+    const json* paused = FirstWhere(lost.trace, [](const json& l) { return l["mode"] == kPaused; });
+    ASSERT_NE(paused, nullptr);
+    EXPECT_GT((*paused)["tick"].get<unsigned>(), (*paused)["modeDeadline"].get<unsigned>());
+
+    RunResult returned = back.run(KeyPress(100, kReturn) + "500 focus-lost\n900 focus-gained\n", 2400);
+    EXPECT_EQ(modesAfter(returned, 0), (std::vector<int>{kTitle, kRoundStart, kPlaying}));
+}
+
+TEST(ModeMachine, FocusLostAfterALostLifePausesWhenPlayResumes) {
+    constexpr int kLifeLost = 4;
+    ModeRun idle, away;
+    const std::string start = KeyPress(100, kReturn);
+    RunResult played = idle.run(start, 60000);
+    const json* lifeLost = FirstWhere(played.trace, [](const json& l) { return l["mode"] == kLifeLost; });
+    ASSERT_NE(lifeLost, nullptr) << "an idle cannon is hit within a minute";
+    const unsigned lostAt = (*lifeLost)["tick"];
+
+    RunResult result = away.run(start + std::to_string(lostAt + 100) + " focus-lost\n", lostAt + 3000);
+    const json* next = FirstWhere(
+        result.trace, [&](const json& l) { return l["tick"].get<unsigned>() > lostAt && l["mode"] != kLifeLost; });
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ((*next)["mode"], kPaused);
+    EXPECT_EQ(result.trace.back()["mode"], kPaused);
+}

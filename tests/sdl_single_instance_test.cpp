@@ -74,3 +74,12 @@ TEST(SdlProgram, WithoutADisplayItSaysSoAndExitsWithOne) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.stderrText.find("cannot open a window"), std::string::npos) << result.stderrText;
 }
+
+TEST(SdlProgram, TheNoDisplayMessageNamesTheDisplayTried) {
+    ScratchDir dir;
+    auto result = RunCommand({"/usr/bin/env", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER", "DISPLAY=:77",
+                              "XDG_RUNTIME_DIR=" + dir.path().string(), testing_support::kBinary, "--settings",
+                              dir.path().string(), "--no-sound"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.stderrText.find("DISPLAY=:77"), std::string::npos) << result.stderrText;
+}

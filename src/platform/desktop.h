@@ -7,6 +7,13 @@
 
 namespace platform {
 
+// What the program tells its desktop after each pass.
+struct PassReport {
+    std::int32_t volume = 0;      // the sample volume, 0..maxVolume
+    std::int32_t maxVolume = 64;  // the sample volume at its loudest
+    bool onTitle = false;         // the title screen shows
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -17,6 +24,11 @@ public:
     // resource `iconId`. False when no window can be made.
     virtual bool openWindow(const char* title, std::uint32_t iconId) = 0;
     virtual void showWindow() = 0;
+    // Desktop: called after every pass of the main loop. A desktop may show
+    // what it learns around or over the picture, but never in the frame
+    // buffer: the game's pictures stay as the game drew them. Does nothing
+    // unless a desktop overrides it.
+    virtual void passEnded(const PassReport& report) { (void)report; }
 };
 
 void SetActiveDesktop(Desktop* desktop);  // null: the null desktop

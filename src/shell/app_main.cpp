@@ -64,6 +64,13 @@ void runModeFrame() {
         if (deadlinePassed()) {
             gameState.mode = Playing;
             ResetCannon();
+            // Desktop: play that begins while the keyboard is elsewhere
+            // begins paused, on its first frame.
+            if (TakePauseAtPlay()) {
+                PlayFrame();
+                gameState.mode = Paused;
+                break;
+            }
         }
         PlayFrame();
         break;
@@ -123,6 +130,8 @@ PassResult RunPass() {
     }
     pollVolumeKeys();
     runModeFrame();
+    // Desktop: the window learns the volume each pass, to show it over the picture.
+    ActiveDesktop().passEnded({gameState.volume, kVolumeScaleMax / kVolumeDivisor, gameState.mode == Title});
     ActiveClock().sleep(1);
     TracePass();
     return whatIsDue();

@@ -11,6 +11,10 @@ using namespace platform;
 
 namespace {
 
+// Set while the keyboard is elsewhere and a timed mode runs that will turn
+// to play on its own.
+bool pauseAtPlay = false;
+
 EventOutcome onKeyDown(int key) {
     switch (key) {
     case VK_ESCAPE:  // the back key
@@ -21,6 +25,7 @@ EventOutcome onKeyDown(int key) {
         return EventOutcome::Quit;
     case VK_RETURN:  // the action key
         if (gameState.mode == Title) {
+            pauseAtPlay = false;
             NewGame();
             gameState.modeDeadline = ActiveClock().now() + kRoundStartMs;
             gameState.mode = RoundStart;
@@ -57,11 +62,24 @@ EventOutcome HandleProgramEvent(const InputEvent& event) {
         // Desktop: a window that loses the keyboard pauses the game as F10
         // would, rather than ending the program.
         if (gameState.mode == Playing) gameState.mode = Paused;
+        // Desktop: lost before play begins (a round starting, a life just
+        // lost), the game pauses as play begins; the title and the game-over
+        // screen have nothing to pause.
+        if (gameState.mode == RoundStart || gameState.mode == LifeLost) pauseAtPlay = true;
         break;
     case InputEvent::Kind::FocusGained:
+        // Desktop: the player is back before play begins; nothing to pause.
+        pauseAtPlay = false;
+        break;
     case InputEvent::Kind::KeyUp: break;
     }
     return EventOutcome::GoOn;
+}
+
+bool TakePauseAtPlay() {
+    const bool pause = pauseAtPlay;
+    pauseAtPlay = false;
+    return pause;
 }
 
 void OnWindowCreated() {

@@ -13,5 +13,9 @@ enum class EventOutcome {
 // The back, action and pause keys, a close request, the loss of focus or of
 // activation.
 EventOutcome HandleProgramEvent(const platform::InputEvent& event);
+// Whether play, beginning now, starts paused because the keyboard went to
+// another window while the round was starting or after a life was lost.
+// Clears the request.
+bool TakePauseAtPlay();
 // Reads the settings, once the window exists.
 void OnWindowCreated();

@@ -132,6 +132,9 @@ public:
                 events_.push_back({InputEvent::Kind::KeyUp, event.virtualKey});
                 break;
             case KeyEvent::Kind::Deactivate: events_.push_back({InputEvent::Kind::Deactivated, 0}); break;
+            // Desktop: the window's keyboard focus, scripted.
+            case KeyEvent::Kind::FocusLost: events_.push_back({InputEvent::Kind::FocusLost, 0}); break;
+            case KeyEvent::Kind::FocusGained: events_.push_back({InputEvent::Kind::FocusGained, 0}); break;
             }
         }
         const Options& options = CurrentOptions();

@@ -37,6 +37,9 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std:
         if (ok && w[1] == "deactivate") {
             ok = w.size() == 2;
             event.kind = KeyEvent::Kind::Deactivate;
+        } else if (ok && (w[1] == "focus-lost" || w[1] == "focus-gained")) {
+            ok = w.size() == 2;
+            event.kind = w[1] == "focus-lost" ? KeyEvent::Kind::FocusLost : KeyEvent::Kind::FocusGained;
         } else if (ok && (w[1] == "down" || w[1] == "up")) {
             ok = w.size() == 3 && parseNumber(w[2], 255, key) && key > 0;
             event.kind = w[1] == "down" ? KeyEvent::Kind::Down : KeyEvent::Kind::Up;
@@ -45,7 +48,8 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std:
         }
         if (!ok) {
             error = "line " + std::to_string(lineNumber) +
-                    ": expected '<ms> down <vk>', '<ms> up <vk>' or '<ms> deactivate'";
+                    ": expected '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate', '<ms> focus-lost' or '<ms> "
+                    "focus-gained'";
             return false;
         }
         event.tick = static_cast<std::uint32_t>(tick);

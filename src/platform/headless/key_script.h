@@ -2,6 +2,8 @@
 //   <ms> down <vk>    the key goes down (its state is set, a key-down event is queued)
 //   <ms> up <vk>      the key goes up
 //   <ms> deactivate   the program loses activation (a Deactivated event)
+//   <ms> focus-lost   the window loses the keyboard (a FocusLost event)
+//   <ms> focus-gained the window gets the keyboard back
 // with times in virtual milliseconds, virtual-key codes in decimal, and '#'
 // starting a comment.
 #pragma once
@@ -13,7 +15,7 @@
 namespace platform::headless {
 
 struct KeyEvent {
-    enum class Kind { Down, Up, Deactivate };
+    enum class Kind { Down, Up, Deactivate, FocusLost, FocusGained };
     std::uint32_t tick = 0;
     Kind kind = Kind::Down;
     int virtualKey = 0;

@@ -50,6 +50,9 @@ bool InputTranslator::keyHeld(int virtualKey) const {
 WindowRequest InputTranslator::keyDown(const SDL_KeyboardEvent& key) {
     if (IsFullScreenToggle(key.keysym.sym, key.keysym.mod))
         return key.repeat ? WindowRequest::None : WindowRequest::ToggleFullScreen;
+    // Desktop: F12 and Print Screen save the picture; the game never sees them.
+    if (key.keysym.sym == SDLK_F12 || key.keysym.sym == SDLK_PRINTSCREEN)
+        return key.repeat ? WindowRequest::None : WindowRequest::Screenshot;
     const KeyBinding binding = BindingForKey(key.keysym.sym);
     if (binding.virtualKey == 0 || (key.repeat && !binding.repeats)) return WindowRequest::None;
     press(kKeyboard, key.keysym.scancode, binding.virtualKey);

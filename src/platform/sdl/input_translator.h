@@ -13,7 +13,7 @@
 namespace platform::sdl {
 
 // What the desktop window itself must do after an event.
-enum class WindowRequest { None, ToggleFullScreen, Redraw };
+enum class WindowRequest { None, ToggleFullScreen, Redraw, Screenshot };
 
 class InputTranslator {
 public:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <memory>
@@ -12,13 +13,16 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/frame.h"
+#include "platform/frame_pixels.h"
 #include "platform/input.h"
 #include "platform/options.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
+#include "platform/sdl/screenshot.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
+#include "platform/sdl/volume_overlay.h"
 
 namespace platform::sdl {
 
@@ -34,6 +38,18 @@ constexpr std::uint32_t kMinPresentIntervalMs = 15;
 constexpr std::uint32_t kIdleWakeMs = 100;
 
 constexpr const char* kNoDisplayHint = " (set DISPLAY or WAYLAND_DISPLAY, or use --headless)";
+
+// Desktop: the display the window system was asked for, as the player set
+// it, so a mistyped DISPLAY shows in the message.
+std::string DisplayTried() {
+    std::string tried;
+    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+        const char* value = SDL_getenv(name);
+        if (value == nullptr || *value == '\0') continue;
+        tried += (tried.empty() ? "" : ", ") + std::string(name) + "=" + value;
+    }
+    return tried.empty() ? "DISPLAY and WAYLAND_DISPLAY are unset" : tried;
+}
 
 // SDL falls back to drawing nowhere ("offscreen", "dummy") when it finds no
 // display; a player would get a game without a picture. Only an explicit
@@ -76,12 +92,12 @@ public:
         // texture drawn again by a software renderer.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-            error = std::string("cannot open a window: ") + SDL_GetError() + kNoDisplayHint;
+            error = std::string("cannot open a window: ") + SDL_GetError() + " at " + DisplayTried() + kNoDisplayHint;
             return false;
         }
         sdlStarted_ = true;
         if (!OnARealScreen()) {
-            error = std::string("cannot open a window: no display") + kNoDisplayHint;
+            error = "cannot open a window: no display at " + DisplayTried() + kNoDisplayHint;
             return false;
         }
         // Without gamepads the keyboard still plays.
@@ -139,7 +155,10 @@ public:
 
     // Desktop
     bool activateRunningCopy(const char* name) override {
-        return instance_.claim(InstanceDirectory(), name) == SingleInstance::Claim::AnotherRuns;
+        if (instance_.claim(InstanceDirectory(), name) != SingleInstance::Claim::AnotherRuns) return false;
+        // Desktop: the second copy says why it ends at once.
+        std::fprintf(stderr, "orbitfend is already running\n");
+        return true;
     }
 
     bool openWindow(const char* title, std::uint32_t iconId) override {
@@ -162,13 +181,30 @@ public:
         if (window_) window_->show();
     }
 
+    void passEnded(const PassReport& report) override {
+        volumeOverlay_.report(SDL_GetTicks(), report.volume, report.maxVolume, report.onTitle);
+        refreshOverlay();
+    }
+
 private:
     // Handles every queued event.
     void pumpEvents() {
         if (window_ && instance_.takeActivationRequests() > 0) window_->raise();
         SDL_Event event;
         while (SDL_PollEvent(&event)) handle(event);
+        refreshOverlay();
         presentIfDue();
+    }
+
+    // Lays the volume overlay over the picture, and takes it away once its
+    // time is up, even while the game's frame stays the same.
+    void refreshOverlay() {
+        const std::uint32_t now = SDL_GetTicks();
+        const bool visible = volumeOverlay_.visible(now);
+        if (window_ == nullptr || (!visible && !overlayShown_)) return;
+        volumeOverlay_.paint(now, *overlayPicture_);
+        if (window_->setOverlay(*overlayPicture_)) frameWaiting_ = true;
+        overlayShown_ = visible;
     }
 
     void handle(const SDL_Event& event) {
@@ -178,6 +214,25 @@ private:
         if (window_ == nullptr) return;
         if (request == WindowRequest::ToggleFullScreen) window_->toggleFullScreen();
         if (request == WindowRequest::Redraw) window_->redraw();
+        if (request == WindowRequest::Screenshot) saveScreenshot();
+    }
+
+    // The frame as the game drew it, without anything the window lays over it.
+    void saveScreenshot() {
+        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
+        FrameToRgb(origin_, geometry_, rgb.data());
+        const std::string directory = ScreenshotDirectory();
+        std::string error = "cannot save a screenshot: no home directory";
+        const std::vector<std::string> written =
+            directory.empty()
+                ? std::vector<std::string>{}
+                : WriteScreenshots(directory, ScreenshotStem(std::time(nullptr)), rgb, window_->scale(), error);
+        if (written.empty())
+            std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
+        else if (written.size() == 1)
+            std::fprintf(stderr, "orbitfend: screenshot %s\n", written[0].c_str());
+        else
+            std::fprintf(stderr, "orbitfend: screenshot %s and %s\n", written[0].c_str(), written[1].c_str());
     }
 
     void presentIfDue() {
@@ -212,6 +267,9 @@ private:
     std::map<SDL_JoystickID, SDL_GameController*> gamepads_;
     bool frameWaiting_ = false;
     std::uint32_t lastPresent_ = 0;
+    VolumeOverlay volumeOverlay_;
+    std::unique_ptr<OverlayPicture> overlayPicture_ = std::make_unique<OverlayPicture>();
+    bool overlayShown_ = false;
 };
 
 }  // namespace

@@ -21,6 +21,7 @@ bool SdlWindow::create(const char* title, int scale, const FrameGeometry& geomet
     geometry_ = geometry;
     frame_.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, 0);
     changed_.assign(kScreenHeight, 1);
+    overlayRows_.assign(kScreenHeight, 0);
     window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
                                kScreenHeight * scale, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window_ == nullptr) {
@@ -76,33 +77,67 @@ bool SdlWindow::readFrame(const std::uint16_t* origin) {
     return any;
 }
 
-void SdlWindow::drawRows(SDL_Surface* surface, const PixelRect& place, int firstRow, int endRow) {
-    if (paletteFormat_ != surface->format) {
-        paletteFormat_ = surface->format;
-        palette_.resize(65536);
-        std::uint8_t rgb[3];
-        for (std::uint32_t pixel = 0; pixel < 65536; ++pixel) {
-            NativeToRgb(static_cast<std::uint16_t>(pixel), geometry_.format, rgb);
-            palette_[pixel] = SDL_MapRGB(surface->format, rgb[0], rgb[1], rgb[2]);
-        }
+void SdlWindow::mapColours(const SDL_PixelFormat* format) {
+    paletteFormat_ = format;
+    palette_.resize(65536);
+    std::uint8_t rgb[3];
+    for (std::uint32_t pixel = 0; pixel < 65536; ++pixel) {
+        NativeToRgb(static_cast<std::uint16_t>(pixel), geometry_.format, rgb);
+        palette_[pixel] = SDL_MapRGB(format, rgb[0], rgb[1], rgb[2]);
     }
+    // clang-format off
+    overlayColours_ = {0,
+                       SDL_MapRGB(format,  16,  16,  40),   // Shade
+                       SDL_MapRGB(format,  96, 224,  96),   // Bar
+                       SDL_MapRGB(format, 255, 255, 255)};  // Text
+    // clang-format on
+}
+
+void SdlWindow::windowRow(int y, std::uint32_t* out) const {
+    const std::uint16_t* row = &frame_[static_cast<std::size_t>(y) * kScreenWidth];
+    for (int x = 0; x < kScreenWidth; ++x) out[x] = palette_[row[x]];
+    if (!overlayRows_[static_cast<std::size_t>(y)]) return;
+    for (int x = 0; x < kScreenWidth; ++x)
+        if (const OverlayInk ink = overlay_.at(x, y); ink != OverlayInk::None)
+            out[x] = overlayColours_[static_cast<std::size_t>(ink)];
+}
+
+void SdlWindow::drawRows(SDL_Surface* surface, const PixelRect& place, int firstRow, int endRow) {
+    if (paletteFormat_ != surface->format) mapColours(surface->format);
     const int scale = place.w / kScreenWidth;
     const int bytes = surface->format->BytesPerPixel;
     auto* base = static_cast<std::uint8_t*>(surface->pixels);
+    std::array<std::uint32_t, kScreenWidth> pixels;
     for (int y = firstRow; y < endRow; ++y) {
         std::uint8_t* line = base + static_cast<std::ptrdiff_t>(place.y + y * scale) * surface->pitch + place.x * bytes;
-        const std::uint16_t* row = &frame_[static_cast<std::size_t>(y) * kScreenWidth];
+        windowRow(y, pixels.data());
         if (bytes == 4) {
             auto* out = reinterpret_cast<std::uint32_t*>(line);
-            for (int x = 0; x < kScreenWidth; ++x, out += scale) std::fill(out, out + scale, palette_[row[x]]);
+            for (int x = 0; x < kScreenWidth; ++x, out += scale) std::fill(out, out + scale, pixels[x]);
         } else {
             for (int x = 0; x < kScreenWidth; ++x) {
                 SDL_Rect block{place.x + x * scale, place.y + y * scale, scale, 1};
-                SDL_FillRect(surface, &block, palette_[row[x]]);
+                SDL_FillRect(surface, &block, pixels[x]);
             }
         }
         for (int k = 1; k < scale; ++k) std::copy_n(line, place.w * bytes, line + k * surface->pitch);
     }
+}
+
+bool SdlWindow::setOverlay(const OverlayPicture& picture) {
+    bool any = false;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        const auto from = static_cast<std::ptrdiff_t>(y) * kScreenWidth;
+        const auto* newRow = picture.ink.data() + from;
+        auto* oldRow = overlay_.ink.data() + from;
+        if (std::equal(newRow, newRow + kScreenWidth, oldRow)) continue;
+        std::copy_n(newRow, kScreenWidth, oldRow);
+        overlayRows_[static_cast<std::size_t>(y)] =
+            std::any_of(newRow, newRow + kScreenWidth, [](OverlayInk ink) { return ink != OverlayInk::None; });
+        changed_[static_cast<std::size_t>(y)] = 1;
+        any = true;
+    }
+    return any;
 }
 
 void SdlWindow::present(const std::uint16_t* origin) {
@@ -148,8 +183,26 @@ void SdlWindow::drawAll() {
     SDL_UpdateWindowSurface(window_);
 }
 
+void SdlWindow::keepMinimumSize() {
+    // Desktop: the minimum size is only a hint that a window manager may
+    // ignore (or there may be none); a window made smaller anyway is put
+    // back to one frame at least, so the picture is never cropped.
+    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED)) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (width < kScreenWidth || height < kScreenHeight)
+        SDL_SetWindowSize(window_, std::max(width, kScreenWidth), std::max(height, kScreenHeight));
+}
+
+int SdlWindow::scale() const {
+    int width = kScreenWidth, height = kScreenHeight;
+    if (window_) SDL_GetWindowSize(window_, &width, &height);
+    return FrameRectIn(width, height).w / kScreenWidth;
+}
+
 void SdlWindow::redraw() {
     if (window_ == nullptr) return;
+    keepMinimumSize();
     drawAll();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/frame.h"
 #include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
+#include "platform/sdl/volume_overlay.h"
 
 namespace platform::sdl {
 
@@ -38,19 +39,32 @@ public:
     void present(const std::uint16_t* origin);
     // Shows the last frame again, fitted to the window's present size.
     void redraw();
+    // The whole number by which the frame is enlarged in the window now.
+    int scale() const;
+    // Desktop: what the next present lays over the enlarged frame (the
+    // frame itself is only read). True when it differs from what is laid
+    // over it now.
+    bool setOverlay(const OverlayPicture& picture);
 
 private:
     bool readFrame(const std::uint16_t* origin);
     void drawRows(SDL_Surface* surface, const PixelRect& place, int firstRow, int endRow);
+    void mapColours(const SDL_PixelFormat* format);
+    // Window pixels for frame row `y`, with the overlay laid over them.
+    void windowRow(int y, std::uint32_t* out) const;
     void drawAll();
+    void keepMinimumSize();
 
     SDL_Window* window_ = nullptr;
     FrameGeometry geometry_{};
     std::vector<std::uint16_t> frame_;   // the frame's pixels, row by row from the top
     std::vector<std::uint8_t> changed_;  // per row: differs from what the window shows
     const SDL_PixelFormat* paletteFormat_ = nullptr;
-    std::vector<std::uint32_t> palette_;  // native pixel -> window pixel
-    SDL_Surface* surface_ = nullptr;      // the window memory last drawn into
+    std::vector<std::uint32_t> palette_;             // native pixel -> window pixel
+    std::array<std::uint32_t, 4> overlayColours_{};  // window pixel per OverlayInk
+    OverlayPicture overlay_;                         // laid over the frame in the window
+    std::vector<std::uint8_t> overlayRows_;          // per row: the overlay has ink on it
+    SDL_Surface* surface_ = nullptr;                 // the window memory last drawn into
     bool wholeWindowStale_ = true;
 };
 
