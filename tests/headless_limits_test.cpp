@@ -78,7 +78,7 @@ TEST(HeadlessOutput, OutputsWrittenInFullLeaveTheExitStatusAlone) {
     EXPECT_EQ(result.stderrText, "");
 }
 
-TEST(HeadlessInput, AKeyScriptOverOneMegabyteIsRefusedBeforeParsing) {
+TEST(HeadlessInput, AKeyScriptOverOneMegabyteOrUnreadableIsRefusedBeforeParsing) {
     ScratchDir dir;
     // A comment that parses to nothing: refused for its size alone.
     const std::string large = dir.write("large", std::string((1 << 20) + 1, '#'));
@@ -87,6 +87,9 @@ TEST(HeadlessInput, AKeyScriptOverOneMegabyteIsRefusedBeforeParsing) {
         EXPECT_EQ(result.exitCode, 2) << path;
         EXPECT_NE(result.stderrText.find(path + " is larger than 1 MB"), std::string::npos) << result.stderrText;
     }
+    RunResult folder = RunHeadless(dir, {"--keys", dir.path().string(), "--until", "100"}, false, kHangLimitSeconds);
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_NE(folder.stderrText.find("cannot read the key script " + dir.path().string()), std::string::npos);
     RunResult atLimit = RunHeadless(dir, {"--keys", dir.write("limit", std::string(1 << 20, '#')), "--until", "100"},
                                     false, kHangLimitSeconds);
     EXPECT_EQ(atLimit.exitCode, 0) << atLimit.stderrText;

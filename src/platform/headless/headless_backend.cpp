@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <vector>
 
 #include <stb/stb_image_write.h>
@@ -174,20 +173,23 @@ private:
     }
 
     bool loadKeys(const std::string& path, std::string& error) {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
+        // FIX: at most kKeyScriptLimit bytes are read, so an endless file
+        // (/dev/zero) or a huge one is refused before any parsing, and a
+        // script that cannot be read (a folder) is refused, not run as empty.
+        std::string text(kKeyScriptLimit + 1, '\0');
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        const std::size_t length = file != nullptr ? std::fread(text.data(), 1, text.size(), file) : 0;
+        const bool read = file != nullptr && std::ferror(file) == 0;
+        if (file != nullptr) std::fclose(file);
+        if (!read) {
             error = "cannot read the key script " + path;
             return false;
         }
-        // FIX: at most kKeyScriptLimit bytes are read, so an endless file
-        // (/dev/zero) or a huge one is refused before any parsing.
-        std::string text(kKeyScriptLimit + 1, '\0');
-        file.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(file.gcount()));
-        if (text.size() > kKeyScriptLimit) {
+        if (length > kKeyScriptLimit) {
             error = "the key script " + path + " is larger than 1 MB";
             return false;
         }
+        text.resize(length);
         std::string lineError;
         if (!ParseKeyScript(text, keyEvents_, lineError)) {
             error = path + ": " + lineError;
