@@ -3,6 +3,7 @@
 // bound. Each run is guarded against hanging.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,42 @@ TEST(HeadlessOutput, EveryOutputLostFailsTheRunNamingTheFile) {
             EXPECT_EQ(result.exitCode, 1) << option << " " << value;
             EXPECT_NE(result.stderrText.find(path), std::string::npos) << option << " " << value;
         }
+    }
+}
+
+// A 64 KB tmpfs filled to its last page, so each output is made and then
+// fills the disk on the way. Needs the right to mount (root).
+class FullDisk {
+public:
+    explicit FullDisk(const ScratchDir& dir) : path_(dir.file("disk")) {
+        std::filesystem::create_directory(path_);
+        mounted_ = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path_}).exitCode == 0;
+        if (mounted_) dir.write("disk/filler", std::string(60 * 1024, 'x'));
+    }
+    ~FullDisk() {
+        if (mounted_) RunCommand({"/bin/umount", path_});
+    }
+    bool mounted() const { return mounted_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST(HeadlessOutput, EveryOutputThatFillsTheDiskFailsTheRunNamingTheFile) {
+    ScratchDir dir;
+    FullDisk disk(dir);
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string trace = disk.file("trace.jsonl"), wav = disk.file("sound.wav"), shot = disk.file("shot.png");
+    for (const std::vector<std::string>& outputs : {std::vector<std::string>{"--trace", trace, "--trace-world"},
+                                                    {"--wav", wav},
+                                                    {"--screenshot", "1000:" + shot}}) {
+        RunResult result = RunHeadless(dir, {"--until", "3000", outputs[0], outputs[1]}, false, kHangLimitSeconds);
+        const std::string& path = outputs[0] == "--screenshot" ? shot : outputs[1];
+        EXPECT_EQ(result.exitCode, 1) << outputs[0];
+        EXPECT_NE(result.stderrText.find(path), std::string::npos) << outputs[0] << ": " << result.stderrText;
+        std::filesystem::remove(path);
     }
 }
 
