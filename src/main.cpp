@@ -11,6 +11,7 @@
 #include "platform/audio_out.h"
 #include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/lost_output.h"
 #include "platform/options.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kLostOutput = 1;  // a file that could not be read or written, or an output lost on the way
 
 // The command line as written, before its values are checked.
 struct CommandLine {
@@ -140,11 +142,14 @@ int checkCommandLine(CommandLine& line) {
 int run(const platform::Options& options) {
     platform::SetOptions(options);
     std::string error;
-    std::unique_ptr<platform::Backend> backend =
-        options.headless ? platform::headless::OpenHeadlessBackend(error) : platform::sdl::OpenSdlBackend(error);
+    platform::headless::OpenFailure failure = platform::headless::OpenFailure::BadUsage;
+    std::unique_ptr<platform::Backend> backend = options.headless
+                                                     ? platform::headless::OpenHeadlessBackend(error, &failure)
+                                                     : platform::sdl::OpenSdlBackend(error);
     if (backend == nullptr) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
-        return options.headless ? kUsageError : 1;
+        const bool badUsage = options.headless && failure == platform::headless::OpenFailure::BadUsage;
+        return badUsage ? kUsageError : kLostOutput;
     }
     std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
     platform::SetActiveSettingsStore(settings.get());
@@ -162,7 +167,10 @@ int run(const platform::Options& options) {
     platform::SetActiveSettingsStore(nullptr);
     platform::SetActiveAudioOut(nullptr);
     desktopAudio.reset();
-    return result;
+    backend.reset();  // closes the trace
+    // FIX: an output the run was asked to write and lost ends it with exit
+    // status 1, whatever the game's own ending was.
+    return platform::OutputLost() ? kLostOutput : result;
 }
 
 }  // namespace

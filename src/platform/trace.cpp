@@ -2,22 +2,30 @@
 
 #include <cstdio>
 
+#include "platform/lost_output.h"
+
 namespace platform {
 
 namespace {
 std::FILE* traceFile = nullptr;
+std::string tracePath;
 bool traceWithWorld = false;
 }  // namespace
 
 bool OpenTrace(const std::string& path, bool withWorld) {
     CloseTrace();
     traceFile = std::fopen(path.c_str(), "wb");
+    tracePath = path;
     traceWithWorld = withWorld;
     return traceFile != nullptr;
 }
 
 void CloseTrace() {
-    if (traceFile) std::fclose(traceFile);
+    if (traceFile == nullptr) return;
+    // FIX: a trace that lost lines (a full disk, a failed flush at close) is
+    // reported, and the run fails, instead of ending as if it were whole.
+    const bool lost = std::ferror(traceFile) != 0;
+    if (std::fclose(traceFile) != 0 || lost) ReportLostOutput("trace file", tracePath);
     traceFile = nullptr;
 }
 

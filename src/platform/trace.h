@@ -8,6 +8,8 @@ namespace platform {
 
 // Starts writing the trace to `path`; false when the file cannot be made.
 bool OpenTrace(const std::string& path, bool withWorld);
+// Finishes the trace; a trace that could not be written in full is reported
+// as lost output.
 void CloseTrace();
 
 // Whether a trace is being written this run, and whether it should carry the

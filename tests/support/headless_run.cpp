@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -44,7 +47,28 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-RunResult RunCommand(const std::vector<std::string>& commandLine) {
+namespace {
+
+// Waits for `pid`; kills it when `hangLimitSeconds` (> 0) go by first.
+int WaitForExit(pid_t pid, int hangLimitSeconds) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(hangLimitSeconds);
+    int status = 0;
+    while (hangLimitSeconds > 0 && waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() < limit) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return kKilledAsHung;
+    }
+    if (hangLimitSeconds <= 0) waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+RunResult RunCommand(const std::vector<std::string>& commandLine, int hangLimitSeconds) {
     RunResult result;
     char errTemplate[] = "/tmp/orbitfend-stderr-XXXXXX";
     int errFd = mkstemp(errTemplate);
@@ -62,17 +86,14 @@ RunResult RunCommand(const std::vector<std::string>& commandLine) {
     int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(errFd);
-    if (spawned == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    if (spawned == 0) result.exitCode = WaitForExit(pid, hangLimitSeconds);
     result.stderrText = ReadFile(errTemplate);
     unlink(errTemplate);
     return result;
 }
 
-RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace) {
+RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace,
+                      int hangLimitSeconds) {
     std::vector<std::string> commandLine{kBinary, "--headless"};
     commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
     std::string tracePath = dir.file("trace.jsonl");
@@ -80,7 +101,7 @@ RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arg
         commandLine.push_back("--trace");
         commandLine.push_back(tracePath);
     }
-    RunResult result = RunCommand(commandLine);
+    RunResult result = RunCommand(commandLine, hangLimitSeconds);
     if (withTrace) {
         std::ifstream trace(tracePath);
         for (std::string line; std::getline(trace, line);) result.trace.push_back(nlohmann::json::parse(line));

@@ -34,11 +34,18 @@ struct RunResult {
 };
 
 // A headless run: `--headless` plus `arguments`. When `withTrace` is set a
-// trace file in `dir` is added and read back.
-RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace = true);
+// trace file in `dir` is added and read back. `hangLimitSeconds`: as RunCommand.
+RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace = true,
+                      int hangLimitSeconds = 0);
+
+// Exit code of a run the hang guard killed.
+constexpr int kKilledAsHung = -2;
 
 // Runs any command line (no shell); returns its exit code and standard error.
-RunResult RunCommand(const std::vector<std::string>& commandLine);
+// With a `hangLimitSeconds` above 0 a run still going after that long is
+// killed and reported as kKilledAsHung: a guard against endless loops, far
+// above any run's normal length, not a measure of speed.
+RunResult RunCommand(const std::vector<std::string>& commandLine, int hangLimitSeconds = 0);
 
 // The first trace line for which `predicate` holds, or null.
 const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/headless/headless_clock.h"
+#include "platform/lost_output.h"
 #include "platform/options.h"
 #include "sound/wave_writer.h"
 
@@ -26,9 +27,12 @@ namespace {
 class WavCapture {
 public:
     bool open(const std::string& path, const AudioFormat& format) {
+        path_ = path;
         file_ = std::fopen(path.c_str(), "wb");
         if (file_ == nullptr) {
-            std::fprintf(stderr, "orbitfend: cannot write the sound capture %s\n", path.c_str());
+            // FIX: a capture that cannot be made fails the run (exit 1), as a
+            // trace that cannot be made does.
+            ReportLostOutput("sound capture", path);
             return false;
         }
         writer_.emplace(file_, wave::Format{format.rate, format.channels, 8}, 0, wave::Padding::none);
@@ -48,14 +52,17 @@ public:
     }
     void close() {
         if (file_ == nullptr) return;
-        writer_->finish();
+        // FIX: a capture that lost sound on the way (a full disk, a failed
+        // flush at close) is reported, and the run fails.
+        const bool finished = writer_->finish();
         writer_.reset();
-        std::fclose(file_);
+        if (std::fclose(file_) != 0 || !finished) ReportLostOutput("sound capture", path_);
         file_ = nullptr;
     }
 
 private:
     std::FILE* file_ = nullptr;
+    std::string path_;
     std::optional<wave::Writer> writer_;
 };
 

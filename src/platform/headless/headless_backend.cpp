@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdio>
 #include <deque>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include <stb/stb_image_write.h>
@@ -17,6 +15,7 @@
 #include "platform/headless/headless_clock.h"
 #include "platform/headless/key_script.h"
 #include "platform/input.h"
+#include "platform/lost_output.h"
 #include "platform/options.h"
 #include "platform/trace.h"
 
@@ -24,8 +23,25 @@ namespace platform::headless {
 
 namespace {
 
-std::uint32_t clockNow = 0;
+// FIX: the virtual clock counts in 64 bits from the start of the run, and the
+// scripted moments (key events, screenshots, the end of the run) are placed
+// on that count, so one 2^31 ms or more ahead is still ahead and the end of
+// a run at 4294967295 ms is still reachable. The clock the program reads is
+// its low 32 bits, and wraps as the platform's does.
+std::uint64_t elapsed = 0;  // virtual milliseconds since the run began
 std::vector<ClockListener*> listeners;
+
+std::uint32_t clockNow() { return static_cast<std::uint32_t>(elapsed); }
+
+// The moment of a tick the clock gave out: the program's pass deadlines and
+// the sound device's buffer ends lie within 2^31 ms of the clock either way,
+// so their signed distance from it places them. One already past is now.
+std::uint64_t momentOfNearTick(std::uint32_t tick) {
+    const auto distance = static_cast<std::int32_t>(tick - clockNow());
+    return distance <= 0 ? elapsed : elapsed + static_cast<std::uint64_t>(distance);
+}
+
+void advanceToMoment(std::uint64_t target);
 
 class HeadlessBackend;
 HeadlessBackend* instance = nullptr;
@@ -50,11 +66,15 @@ public:
         CloseTrace();
     }
 
-    bool open(std::string& error) {
+    bool open(std::string& error, OpenFailure& failure) {
         const Options& options = CurrentOptions();
+        failure = OpenFailure::BadUsage;
         if (!options.keysPath.empty() && !loadKeys(options.keysPath, error)) return false;
         if (!options.tracePath.empty() && !OpenTrace(options.tracePath, options.traceWorld)) {
+            // FIX: an output that cannot be made is lost output (exit 1), the
+            // same for the trace as for the sound capture and screenshots.
             error = "cannot write the trace file " + options.tracePath;
+            failure = OpenFailure::LostOutput;
             return false;
         }
         instance = this;
@@ -66,16 +86,16 @@ public:
     }
 
     // Clock
-    std::uint32_t now() override { return clockNow; }
-    void sleep(std::uint32_t milliseconds) override { AdvanceTo(clockNow + milliseconds); }
+    std::uint32_t now() override { return clockNow(); }
+    void sleep(std::uint32_t milliseconds) override { advanceToMoment(elapsed + milliseconds); }
     void waitForPass(std::uint32_t due, bool /*idle*/) override {
         // Nothing can arrive but what the clock brings: move on to the next
         // moment at which something happens, or to `due`.
-        if (!events_.empty() || TickReached(clockNow, due)) return;
-        std::uint32_t next = due;
-        if (nextEventTick(&next) && static_cast<std::int32_t>(next - due) > 0) next = due;
-        if (static_cast<std::int32_t>(next - clockNow) <= 0) next = clockNow + 1;
-        AdvanceTo(next);
+        const std::uint64_t dueMoment = momentOfNearTick(due);
+        if (!events_.empty() || dueMoment <= elapsed) return;
+        std::uint64_t next = dueMoment, scripted = 0;
+        if (nextEventMoment(&scripted) && scripted < next) next = std::max(scripted, elapsed + 1);
+        advanceToMoment(next);
     }
 
     // Input
@@ -91,7 +111,7 @@ public:
     FrameGeometry geometry() override { return geometry_; }
     std::uint16_t* pixels() override { return frame_.data() - span_.lowOffset; }
     void present(bool /*changed*/) override {
-        while (!screenshots_.empty() && TickReached(clockNow, screenshots_.front().tick)) {
+        while (!screenshots_.empty() && elapsed >= screenshots_.front().tick) {
             writeScreenshot(screenshots_.front().path);
             screenshots_.erase(screenshots_.begin());
         }
@@ -102,34 +122,35 @@ public:
     bool openWindow(const char*, std::uint32_t) override { return true; }
     void showWindow() override {}
 
-    // The earliest scripted moment still to come (a key event, or the end of the run).
-    bool nextEventTick(std::uint32_t* tick) const {
+    // The earliest scripted moment still to come (a key event, or the end of
+    // the run), in milliseconds since the run began.
+    bool nextEventMoment(std::uint64_t* moment) const {
         bool any = false;
         if (nextKey_ < keyEvents_.size()) {
-            *tick = keyEvents_[nextKey_].tick;
+            *moment = keyEvents_[nextKey_].tick;
             any = true;
         }
         const Options& options = CurrentOptions();
         if (options.untilGiven && !closeSent_) {
-            std::uint32_t end = options.until + 1;
-            if (!any || end < *tick) *tick = end;
+            const std::uint64_t end = std::uint64_t{options.until} + 1;
+            if (!any || end < *moment) *moment = end;
             any = true;
         }
         return any;
     }
 
-    void fireEventsAt(std::uint32_t now) {
-        while (nextKey_ < keyEvents_.size() && keyEvents_[nextKey_].tick <= now) {
+    void fireEventsAt(std::uint64_t moment) {
+        while (nextKey_ < keyEvents_.size() && keyEvents_[nextKey_].tick <= moment) {
             const KeyEvent& event = keyEvents_[nextKey_++];
             const auto key = static_cast<std::size_t>(event.virtualKey);
             switch (event.kind) {
             case KeyEvent::Kind::Down:
                 keys_[key] = true;
-                events_.push_back({InputEvent::Kind::KeyDown, event.virtualKey});
+                queueKeyEvent({InputEvent::Kind::KeyDown, event.virtualKey});
                 break;
             case KeyEvent::Kind::Up:
                 keys_[key] = false;
-                events_.push_back({InputEvent::Kind::KeyUp, event.virtualKey});
+                queueKeyEvent({InputEvent::Kind::KeyUp, event.virtualKey});
                 break;
             case KeyEvent::Kind::Deactivate: events_.push_back({InputEvent::Kind::Deactivated, 0}); break;
             // Desktop: the window's keyboard focus, scripted.
@@ -138,7 +159,7 @@ public:
             }
         }
         const Options& options = CurrentOptions();
-        if (options.untilGiven && !closeSent_ && now > options.until) {
+        if (options.untilGiven && !closeSent_ && moment > options.until) {
             // The end of the run is a close request, as from the window's close button.
             closeSent_ = true;
             events_.push_back({InputEvent::Kind::Close, 0});
@@ -146,27 +167,55 @@ public:
     }
 
 private:
+    // FIX: the queue holds at most kPendingInputLimit events, as a keyboard
+    // buffer does; key events beyond it are dropped (what is held still
+    // follows the script), so a flood of keys cannot hold back the close
+    // request behind it. Close and deactivation are never dropped.
+    void queueKeyEvent(const InputEvent& event) {
+        if (events_.size() < kPendingInputLimit) events_.push_back(event);
+    }
+
     bool loadKeys(const std::string& path, std::string& error) {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
+        // FIX: at most kKeyScriptLimit bytes are read, so an endless file
+        // (/dev/zero) or a huge one is refused before any parsing, and a
+        // script that cannot be read (a folder) is refused, not run as empty.
+        std::string text(kKeyScriptLimit + 1, '\0');
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        const std::size_t length = file != nullptr ? std::fread(text.data(), 1, text.size(), file) : 0;
+        const bool read = file != nullptr && std::ferror(file) == 0;
+        if (file != nullptr) std::fclose(file);
+        if (!read) {
             error = "cannot read the key script " + path;
             return false;
         }
-        std::stringstream text;
-        text << file.rdbuf();
+        if (length > kKeyScriptLimit) {
+            error = "the key script " + path + " is larger than 1 MB";
+            return false;
+        }
+        text.resize(length);
         std::string lineError;
-        if (!ParseKeyScript(text.str(), keyEvents_, lineError)) {
+        if (!ParseKeyScript(text, keyEvents_, lineError)) {
             error = path + ": " + lineError;
             return false;
         }
         return true;
     }
 
+    // FIX: every write of a screenshot is checked, to the close of its file:
+    // one that could not be written in full fails the run.
     void writeScreenshot(const std::string& path) {
         std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
         FrameToRgb(pixels(), geometry_, rgb.data());
-        if (!stbi_write_png(path.c_str(), kScreenWidth, kScreenHeight, 3, rgb.data(), kScreenWidth * 3))
-            std::fprintf(stderr, "orbitfend: cannot write the screenshot %s\n", path.c_str());
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) return ReportLostOutput("screenshot", path);
+        const bool encoded = stbi_write_png_to_func(appendToFile, file, kScreenWidth, kScreenHeight, 3, rgb.data(),
+                                                    kScreenWidth * 3) != 0;
+        const bool written = encoded && std::ferror(file) == 0;
+        if (std::fclose(file) != 0 || !written) ReportLostOutput("screenshot", path);
+    }
+
+    static void appendToFile(void* file, void* data, int size) {
+        std::fwrite(data, 1, static_cast<std::size_t>(size), static_cast<std::FILE*>(file));
     }
 
     std::vector<KeyEvent> keyEvents_;
@@ -182,35 +231,42 @@ private:
 
 }  // namespace
 
-std::uint32_t Now() { return clockNow; }
+namespace {
 
-void AdvanceTo(std::uint32_t tick) {
+void advanceToMoment(std::uint64_t target) {
     for (;;) {
-        // The earliest thing due at or before `tick`.
-        std::uint32_t next = tick;
+        // The earliest thing due at or before `target`.
+        std::uint64_t next = target;
         bool found = false;
-        auto consider = [&](std::uint32_t at) {
-            if (static_cast<std::int32_t>(at - clockNow) < 0) at = clockNow;
-            if (static_cast<std::int32_t>(at - next) <= 0) {
+        auto consider = [&](std::uint64_t at) {
+            at = std::max(at, elapsed);
+            if (at <= next) {
                 next = at;
                 found = true;
             }
         };
-        std::uint32_t at = 0;
-        if (instance && instance->nextEventTick(&at)) consider(at);
+        std::uint64_t scripted = 0;
+        if (instance && instance->nextEventMoment(&scripted)) consider(scripted);
+        std::uint32_t tick = 0;
         for (ClockListener* listener : listeners)
-            if (listener->nextDeadline(&at)) consider(at);
+            if (listener->nextDeadline(&tick)) consider(momentOfNearTick(tick));
         if (!found) break;
-        clockNow = next;
-        if (instance) instance->fireEventsAt(clockNow);
+        elapsed = next;
+        if (instance) instance->fireEventsAt(elapsed);
         // Copy: a listener may remove itself when it is reached.
         std::vector<ClockListener*> due;
         for (ClockListener* listener : listeners)
-            if (listener->nextDeadline(&at) && static_cast<std::int32_t>(at - clockNow) <= 0) due.push_back(listener);
-        for (ClockListener* listener : due) listener->reached(clockNow);
+            if (listener->nextDeadline(&tick) && momentOfNearTick(tick) <= elapsed) due.push_back(listener);
+        for (ClockListener* listener : due) listener->reached(clockNow());
     }
-    if (static_cast<std::int32_t>(tick - clockNow) > 0) clockNow = tick;
+    elapsed = std::max(elapsed, target);
 }
+
+}  // namespace
+
+std::uint32_t Now() { return clockNow(); }
+
+void AdvanceTo(std::uint32_t tick) { advanceToMoment(momentOfNearTick(tick)); }
 
 void AddClockListener(ClockListener* listener) { listeners.push_back(listener); }
 
@@ -218,9 +274,13 @@ void RemoveClockListener(ClockListener* listener) {
     listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
 }
 
-std::unique_ptr<Backend> OpenHeadlessBackend(std::string& error) {
+std::unique_ptr<Backend> OpenHeadlessBackend(std::string& error, OpenFailure* failure) {
     auto backend = std::make_unique<HeadlessBackend>();
-    if (!backend->open(error)) return nullptr;
+    OpenFailure reason = OpenFailure::BadUsage;
+    if (!backend->open(error, reason)) {
+        if (failure != nullptr) *failure = reason;
+        return nullptr;
+    }
     return backend;
 }
 

@@ -8,11 +8,15 @@
 // starting a comment.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace platform::headless {
+
+// The largest key script read, in bytes; a larger one is refused unread.
+constexpr std::size_t kKeyScriptLimit = 1 << 20;
 
 struct KeyEvent {
     enum class Kind { Down, Up, Deactivate, FocusLost, FocusGained };

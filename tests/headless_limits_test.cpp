@@ -1,0 +1,146 @@
+// The headless program at the edges of its inputs and outputs: moments far
+// along the 32-bit clock, outputs that cannot be written, and inputs without
+// bound. Each run is guarded against hanging.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/headless_run.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr int kHangLimitSeconds = 120;
+constexpr int kEscape = 27;
+
+unsigned LastTick(const RunResult& result) {
+    return result.trace.empty() ? 0 : result.trace.back()["tick"].get<unsigned>();
+}
+
+// The back key at 1000 ms, and whatever else the test adds.
+std::string EscapeAt1000(const std::string& more = "") { return KeyDown(1000, kEscape) + more; }
+
+}  // namespace
+
+TEST(HeadlessClock, AnEndAtTheClocksLastTickLetsTheRunGoOnUntilTheBackKey) {
+    ScratchDir dir;
+    RunResult result = RunHeadless(dir, {"--until", "4294967295", "--keys", dir.write("keys", EscapeAt1000())}, true,
+                                   kHangLimitSeconds);
+    EXPECT_EQ(result.exitCode, 0) << result.stderrText;
+    EXPECT_GE(LastTick(result), 1000u);
+    EXPECT_LT(LastTick(result), 1100u);
+}
+
+TEST(HeadlessClock, AKeyEventHalfTheClockAwayWaitsInTheFuture) {
+    ScratchDir dir;
+    for (const char* far : {"2147483648", "3000000000", "4294967295"}) {
+        RunResult result = RunHeadless(
+            dir, {"--keys", dir.write("keys", EscapeAt1000(std::string(far) + " down 13\n"))}, true, kHangLimitSeconds);
+        EXPECT_EQ(result.exitCode, 0) << far << ": " << result.stderrText;
+        EXPECT_LT(LastTick(result), 1100u) << far;
+    }
+}
+
+TEST(HeadlessClock, AScreenshotHalfTheClockAwayIsNotTakenEarly) {
+    ScratchDir dir;
+    RunResult result = RunHeadless(dir,
+                                   {"--keys", dir.write("keys", EscapeAt1000()), "--screenshot",
+                                    "3000000000:" + dir.file("far.png"), "--screenshot", "500:" + dir.file("near.png")},
+                                   false, kHangLimitSeconds);
+    EXPECT_EQ(result.exitCode, 0) << result.stderrText;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("near.png")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("far.png")));
+}
+
+// Each output option, given a path that cannot be written, fails the run with
+// exit status 1 and a message that names the path.
+TEST(HeadlessOutput, EveryOutputLostFailsTheRunNamingTheFile) {
+    ScratchDir dir;
+    const std::string folder = dir.path().string();
+    for (const std::string& path : {std::string("/dev/full"), folder}) {
+        for (const std::string option : {"--trace", "--wav", "--screenshot"}) {
+            const std::string value = option == "--screenshot" ? "100:" + path : path;
+            RunResult result = RunHeadless(dir, {"--until", "2000", option, value}, false, kHangLimitSeconds);
+            EXPECT_EQ(result.exitCode, 1) << option << " " << value;
+            EXPECT_NE(result.stderrText.find(path), std::string::npos) << option << " " << value;
+        }
+    }
+}
+
+// A 64 KB tmpfs filled to its last page, so each output is made and then
+// fills the disk on the way. Needs the right to mount (root).
+class FullDisk {
+public:
+    explicit FullDisk(const ScratchDir& dir) : path_(dir.file("disk")) {
+        std::filesystem::create_directory(path_);
+        mounted_ = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path_}).exitCode == 0;
+        if (mounted_) dir.write("disk/filler", std::string(60 * 1024, 'x'));
+    }
+    ~FullDisk() {
+        if (mounted_) RunCommand({"/bin/umount", path_});
+    }
+    bool mounted() const { return mounted_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST(HeadlessOutput, EveryOutputThatFillsTheDiskFailsTheRunNamingTheFile) {
+    ScratchDir dir;
+    FullDisk disk(dir);
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string trace = disk.file("trace.jsonl"), wav = disk.file("sound.wav"), shot = disk.file("shot.png");
+    for (const std::vector<std::string>& outputs : {std::vector<std::string>{"--trace", trace, "--trace-world"},
+                                                    {"--wav", wav},
+                                                    {"--screenshot", "1000:" + shot}}) {
+        RunResult result = RunHeadless(dir, {"--until", "3000", outputs[0], outputs[1]}, false, kHangLimitSeconds);
+        const std::string& path = outputs[0] == "--screenshot" ? shot : outputs[1];
+        EXPECT_EQ(result.exitCode, 1) << outputs[0];
+        EXPECT_NE(result.stderrText.find(path), std::string::npos) << outputs[0] << ": " << result.stderrText;
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(HeadlessOutput, OutputsWrittenInFullLeaveTheExitStatusAlone) {
+    ScratchDir dir;
+    RunResult result = RunHeadless(
+        dir, {"--until", "2000", "--wav", dir.file("sound.wav"), "--screenshot", "100:" + dir.file("shot.png")}, true,
+        kHangLimitSeconds);
+    EXPECT_EQ(result.exitCode, 0) << result.stderrText;
+    EXPECT_EQ(result.stderrText, "");
+}
+
+TEST(HeadlessInput, AKeyScriptOverOneMegabyteOrUnreadableIsRefusedBeforeParsing) {
+    ScratchDir dir;
+    // A comment that parses to nothing: refused for its size alone.
+    const std::string large = dir.write("large", std::string((1 << 20) + 1, '#'));
+    for (const std::string& path : {std::string("/dev/zero"), large}) {
+        RunResult result = RunHeadless(dir, {"--keys", path, "--until", "100"}, false, kHangLimitSeconds);
+        EXPECT_EQ(result.exitCode, 2) << path;
+        EXPECT_NE(result.stderrText.find(path + " is larger than 1 MB"), std::string::npos) << result.stderrText;
+    }
+    RunResult folder = RunHeadless(dir, {"--keys", dir.path().string(), "--until", "100"}, false, kHangLimitSeconds);
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_NE(folder.stderrText.find("cannot read the key script " + dir.path().string()), std::string::npos);
+    RunResult atLimit = RunHeadless(dir, {"--keys", dir.write("limit", std::string(1 << 20, '#')), "--until", "100"},
+                                    false, kHangLimitSeconds);
+    EXPECT_EQ(atLimit.exitCode, 0) << atLimit.stderrText;
+}
+
+// 80,000 key-downs from 1 s to 4 s, far more than one pass a millisecond can
+// take: the close at 3 s still comes at once, and the flood is not played out.
+TEST(HeadlessInput, AFloodOfKeysDoesNotHoldBackTheEndOfTheRun) {
+    ScratchDir dir;
+    std::string keys;
+    for (unsigned i = 0; i < 80000; ++i) keys += KeyDown(1000 + i * 3000 / 80000, 6);
+    RunResult result =
+        RunHeadless(dir, {"--keys", dir.write("keys", keys), "--until", "3000", "--no-sound"}, true, kHangLimitSeconds);
+    EXPECT_EQ(result.exitCode, 0) << result.stderrText;
+    EXPECT_GT(LastTick(result), 3000u);
+    EXPECT_LT(LastTick(result), 3100u);
+}
