@@ -12,6 +12,7 @@
 #include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
+#include "platform/sdl/load_key_bindings.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/settings_store.h"
@@ -143,6 +144,7 @@ int run(const platform::Options& options) {
         return options.headless ? kUsageError : 1;
     }
     std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
+    if (!options.headless) platform::sdl::LoadKeyBindings(*settings);
     platform::SetActiveSettingsStore(settings.get());
 
     // Desktop: a missing sound device is said once; the game plays on.
