@@ -11,7 +11,9 @@
 #include "platform/audio_out.h"
 #include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_clock.h"
 #include "platform/options.h"
+#include "platform/recording/session.h"
 #include "platform/sdl/load_key_bindings.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
@@ -71,9 +73,6 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
     headlessOnly->add_option("--keys", options.keysPath,
                              "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate'");
     headlessOnly->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
-    headlessOnly->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
-    headlessOnly->add_flag("--trace-world", options.traceWorld,
-                           "Add the aliens, bombs, shields and ground to the trace");
     headlessOnly
         ->add_option("--screenshot", line.screenshots,
                      "MS:FILE.png, the frame presented at the first pass at or after MS")
@@ -85,6 +84,12 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
         ->allow_extra_args(false);
     headlessOnly->add_option("--wav", options.wavPath, "Capture the sound output as a WAV file");
     app.add_flag("--no-sound", options.noSound, "Leave the sound engine unstarted");
+    // Desktop: a session can be recorded, replayed (in a window or headless)
+    // and traced, so that a bug report can carry exactly what happened.
+    auto* record = app.add_option("--record", options.recordPath, "Record the session into FILE, to replay it later");
+    app.add_option("--replay", options.replayPath, "Replay the session recorded in FILE")->excludes(record);
+    app.add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
+    app.add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
 
     try {
         app.parse(argc, argv);
@@ -146,6 +151,12 @@ int run(const platform::Options& options) {
     std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
     if (!options.headless) platform::sdl::LoadKeyBindings(*settings);
     platform::SetActiveSettingsStore(settings.get());
+    platform::recording::Session session;
+    if (!session.begin(options, *settings, options.headless ? platform::headless::AdvanceTo : nullptr, error)) {
+        std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
+        platform::SetActiveSettingsStore(nullptr);
+        return kUsageError;
+    }
 
     // Desktop: a missing sound device is said once; the game plays on.
     // FIX: --no-sound leaves the engine unstarted on the desktop too.
@@ -157,6 +168,7 @@ int run(const platform::Options& options) {
     ConstructProgramObjects();
     const int result = AppMain();
     DestroyProgramObjects();
+    session.end();
     platform::SetActiveSettingsStore(nullptr);
     platform::SetActiveAudioOut(nullptr);
     desktopAudio.reset();
