@@ -11,8 +11,11 @@
 #include "platform/audio_out.h"
 #include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_clock.h"
 #include "platform/lost_output.h"
 #include "platform/options.h"
+#include "platform/recording/session.h"
+#include "platform/sdl/load_key_bindings.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/settings_store.h"
@@ -67,6 +70,12 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
         ->check(CLI::Range(1, 16));
     app.add_option("--settings", options.settingsDir, "Directory that holds the settings file");
     app.add_flag("--no-sound", options.noSound, "Play without sound");
+    // Desktop: a session can be recorded, replayed (in a window or headless)
+    // and traced, so that a bug report can carry exactly what happened.
+    auto* record = app.add_option("--record", options.recordPath, "Record the session into FILE, to replay it later");
+    app.add_option("--replay", options.replayPath, "Replay the session recorded in FILE")->excludes(record);
+    app.add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
+    app.add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
     // Desktop: the options that drive the program in tests come under a
     // heading of their own, after the player's.
     auto* harness = app.add_option_group("Test harness", "Options for driving the program in tests");
@@ -77,8 +86,6 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
         "--keys", options.keysPath,
         "Key script: '<ms> down <vk>', '<ms> up <vk>', '<ms> deactivate', '<ms> focus-lost', '<ms> focus-gained'");
     harness->add_option("--until", options.until, "End (as a close request) once the clock passes MS");
-    harness->add_option("--trace", options.tracePath, "Write a JSON Lines state trace, one line per pass");
-    harness->add_flag("--trace-world", options.traceWorld, "Add the aliens, bombs, shields and ground to the trace");
     harness
         ->add_option("--screenshot", line.screenshots,
                      "MS:FILE.png, the frame presented at the first pass at or after MS")
@@ -152,7 +159,14 @@ int run(const platform::Options& options) {
         return badUsage ? kUsageError : kLostOutput;
     }
     std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
+    if (!options.headless) platform::sdl::LoadKeyBindings(*settings);
     platform::SetActiveSettingsStore(settings.get());
+    platform::recording::Session session;
+    if (!session.begin(options, *settings, options.headless ? platform::headless::AdvanceTo : nullptr, error)) {
+        std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
+        platform::SetActiveSettingsStore(nullptr);
+        return kUsageError;
+    }
 
     // Desktop: a missing sound device is said once; the game plays on.
     // FIX: --no-sound leaves the engine unstarted on the desktop too.
@@ -164,6 +178,7 @@ int run(const platform::Options& options) {
     ConstructProgramObjects();
     const int result = AppMain();
     DestroyProgramObjects();
+    session.end();
     platform::SetActiveSettingsStore(nullptr);
     platform::SetActiveAudioOut(nullptr);
     desktopAudio.reset();

@@ -70,11 +70,12 @@ Posted keyUp(int vk) { return {{Kind::KeyUp, vk}}; }
 }  // namespace
 
 TEST(SdlInput, DesktopKeysStandForTheDevicesKeys) {
+    // The keys of one action all stand for the same device key.
     const std::pair<SDL_Keycode, int> keys[] = {
         {SDLK_LEFT, 37},     {SDLK_UP, 38},        {SDLK_RIGHT, 39}, {SDLK_DOWN, 40},    {SDLK_RETURN, 13},
-        {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27},    {SDLK_F1, 112},   {SDLK_F2, 113},     {SDLK_F6, 117},
-        {SDLK_F7, 118},      {SDLK_F8, 119},       {SDLK_F9, 120},   {SDLK_F10, 121},    {SDLK_4, 52},
-        {SDLK_5, 53},        {SDLK_6, 54},         {SDLK_KP_4, 52},  {SDLK_KP_5, 53},    {SDLK_KP_6, 54},
+        {SDLK_KP_ENTER, 13}, {SDLK_ESCAPE, 27},    {SDLK_F1, 37},    {SDLK_F2, 39},      {SDLK_F6, 117},
+        {SDLK_F7, 118},      {SDLK_F8, 120},       {SDLK_F9, 120},   {SDLK_F10, 121},    {SDLK_4, 37},
+        {SDLK_5, 120},       {SDLK_6, 39},         {SDLK_KP_4, 37},  {SDLK_KP_5, 120},   {SDLK_KP_6, 39},
         {SDLK_SPACE, 120},   {SDLK_p, 121},        {SDLK_PLUS, 117}, {SDLK_EQUALS, 117}, {SDLK_KP_PLUS, 117},
         {SDLK_MINUS, 118},   {SDLK_KP_MINUS, 118},
     };

@@ -30,6 +30,8 @@ struct Options {
     std::string settingsDir;
     std::string wavPath;
     bool noSound = false;
+    std::string recordPath;  // --record: write the session's recording here
+    std::string replayPath;  // --replay: run the session recorded here
     std::vector<std::pair<std::string, std::uint32_t>> droppedResources;  // type, id
 };
 

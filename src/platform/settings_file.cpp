@@ -69,6 +69,10 @@ std::string firstIgnoredLines(const std::vector<std::size_t>& lines) {
 }  // namespace
 
 void SettingsFile::load() {
+    // The desktop reads its key bindings before the game reads its values;
+    // a second load must not drop the defaults given in between.
+    if (loaded_) return;
+    loaded_ = true;
     target_ = followLinks(file_);
     RemoveStaleTemporaries(target_);
     text_ = SettingsText::Parse(kHeader);

@@ -47,6 +47,7 @@ private:
 
     std::filesystem::path file_;
     std::filesystem::path target_;
+    bool loaded_ = false;
     bool writable_ = false;  // once loaded, unless the file could be neither read nor moved aside
     SettingsText text_;
     std::vector<std::pair<std::string, std::string>> fromOldFile_;  // until saved in the new form

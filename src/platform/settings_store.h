@@ -23,8 +23,9 @@ class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
-    // Reads the stored values, once, before the first value(). What cannot be
-    // used is reported on stderr and the store starts without it.
+    // Reads the stored values before the first value(); later calls do
+    // nothing. What cannot be used is reported on stderr and the store starts
+    // without it.
     virtual void load() = 0;
 
     // The text stored for `name`, or nothing.

@@ -85,11 +85,14 @@ std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
 
 void TracePass() {
     ++passCount;
+    // Read whether traced or not, so that a recorded session makes the same
+    // clock readings when it is replayed with a trace, or without one.
+    const std::uint32_t tick = platform::ActiveClock().now();
     bool withWorld = false;
     if (!platform::TraceRequested(&withWorld)) {
         TakePlayedSlots();
         return;
     }
-    std::string line = DescribeState(passCount, platform::ActiveClock().now(), withWorld);
+    std::string line = DescribeState(passCount, tick, withWorld);
     platform::WriteTraceLine(line.data(), line.size());
 }

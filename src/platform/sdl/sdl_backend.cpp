@@ -20,6 +20,7 @@
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/screenshot.h"
+#include "platform/sdl/scripted_events.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
 #include "platform/sdl/volume_overlay.h"
@@ -100,6 +101,7 @@ public:
             error = "cannot open a window: no display at " + DisplayTried() + kNoDisplayHint;
             return false;
         }
+        if (!scripted_.load(error)) return false;
         // Without gamepads the keyboard still plays.
         SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 
@@ -190,6 +192,7 @@ private:
     // Handles every queued event.
     void pumpEvents() {
         if (window_ && instance_.takeActivationRequests() > 0) window_->raise();
+        scripted_.pushDue(SDL_GetTicks());
         SDL_Event event;
         while (SDL_PollEvent(&event)) handle(event);
         refreshOverlay();
@@ -264,6 +267,7 @@ private:
     std::deque<InputEvent> events_;
     InputTranslator input_;
     SingleInstance instance_;
+    ScriptedEvents scripted_;
     std::map<SDL_JoystickID, SDL_GameController*> gamepads_;
     bool frameWaiting_ = false;
     std::uint32_t lastPresent_ = 0;

@@ -11,7 +11,8 @@ struct KeyBinding {
     bool repeats = false;  // whether held-down auto-repeat posts key-downs too
 };
 
-// The virtual key of a keyboard key (SDL keycodes name the unshifted key).
+// The virtual key of a keyboard key (SDL keycodes name the unshifted key),
+// by the bindings in use (key_bindings.h).
 KeyBinding BindingForKey(SDL_Keycode key);
 
 // The virtual key of a gamepad button, 0 for none. Buttons never repeat.
