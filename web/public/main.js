@@ -107,7 +107,7 @@ async function main() {
     page.state = 'no-module';
     say(
       error instanceof MissingInterface
-        ? 'This build has no playable module yet: orbitfend.wasm is the headless program only.'
+        ? `orbitfend.wasm is not the playable module: ${error.message}.`
         : `The game could not be loaded: ${error.message}`,
     );
     return;
