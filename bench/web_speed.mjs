@@ -24,7 +24,7 @@ const { values } = parseArgs({
     web: { type: 'string', default: path.join(repository, 'build/web') },
   },
 });
-const wasmPath = path.join(values.web, 'orbitfend.wasm');
+const wasmPath = path.join(values.web, 'orbitfend-headless.wasm');
 for (const needed of [values.native, wasmPath, values.keys]) {
   if (!existsSync(needed)) {
     console.error(`web_speed: ${needed} is missing`);
@@ -83,7 +83,8 @@ try {
   let total = 0;
   const lines = [];
   for (const name of readdirSync(values.web).sort()) {
-    if (!/\.(wasm|js|html)$/.test(name)) continue;
+    // The page loads its own module; the headless program is not part of it.
+    if (!/\.(wasm|js|html)$/.test(name) || name === 'orbitfend-headless.wasm') continue;
     const gz = gzipSync(readFileSync(path.join(values.web, name)), { level: 9 }).length;
     total += gz;
     lines.push(`  ${name.padEnd(18)} ${(gz / 1024).toFixed(1).padStart(7)} KiB`);
