@@ -6,9 +6,7 @@
 // headlessRun({script, until, options, screenshots}) gives what the native
 // program writes for the same arguments: the trace lines, the screenshots
 // (RGBA, 176 x 220 x 4, and the PNG bytes) and the WAV bytes (null with
-// --no-sound). This build has one thread, and the headless sound device waits
-// for the engine's mixing thread after every buffer: runs with sound end at
-// the first buffer, so they need --no-sound.
+// --no-sound).
 import { ProgramExit } from './wasi.js';
 import { FOLDER, wasiFolderImports } from './wasi-folder.js';
 
