@@ -73,6 +73,22 @@ test('Enter starts a game, and the picture changes as a game goes on', { skip },
   }),
 );
 
+test('losing the page focus pauses a game: the picture holds still', { skip }, () =>
+  withBrowser(async (context) => {
+    const { page } = await openPage(context);
+    await page.keyboard.press('Enter');
+    await page.waitForTimeout(2500);
+    await page.evaluate(() => {
+      document.hasFocus = () => false;
+      window.dispatchEvent(new Event('blur'));
+    });
+    await page.waitForTimeout(300);
+    const paused = await canvasPixels(page);
+    await page.waitForTimeout(700);
+    assert.deepEqual(await canvasPixels(page), paused);
+  }),
+);
+
 test('the headless hook gives what the native program gives, byte for byte', { skip }, () =>
   withBrowser(async (context) => {
     const { page } = await openPage(context);
