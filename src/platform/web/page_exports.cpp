@@ -24,7 +24,7 @@ using namespace platform;
 
 // More behind than this, the page was away (no animation frames): the time
 // it missed is skipped rather than played through at once.
-constexpr std::uint32_t kMaxLagMs = 250;
+constexpr std::uint32_t kMaxLagMs = 1000;
 // A bound on one call's passes, so that the page is never held long.
 constexpr int kMaxPassesPerCall = 400;
 
