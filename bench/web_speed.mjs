@@ -1,10 +1,10 @@
 // The WebAssembly build beside the native one, on the same key script:
 // frames per second of each headless run and their ratio, and the page's
 // size gzipped.
-//   node --no-warnings bench/web_speed.mjs [--keys FILE] [--until MS] [--rounds N]
+//   node --no-warnings bench/web_speed.mjs [--keys FILE] [--until MS] [--rounds N] [--sound]
 // Needs build/default/orbitfend (preset default or bench) and build/web
-// (bash tools/dev.sh web --no-serve). Both run --no-sound: the WebAssembly
-// build has no mixing thread yet.
+// (bash tools/dev.sh web --no-serve). Both run --no-sound unless --sound is
+// given; then both capture a WAV, and the two captures are compared too.
 import { spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, existsSync } from 'node:fs';
 import os from 'node:os';
@@ -22,9 +22,10 @@ const { values } = parseArgs({
     rounds: { type: 'string', default: '3' },
     native: { type: 'string', default: path.join(repository, 'build/default/orbitfend') },
     web: { type: 'string', default: path.join(repository, 'build/web') },
+    sound: { type: 'boolean', default: false },
   },
 });
-const wasmPath = path.join(values.web, 'orbitfend.wasm');
+const wasmPath = path.join(values.web, 'orbitfend-headless.wasm');
 for (const needed of [values.native, wasmPath, values.keys]) {
   if (!existsSync(needed)) {
     console.error(`web_speed: ${needed} is missing`);
@@ -33,7 +34,10 @@ for (const needed of [values.native, wasmPath, values.keys]) {
 }
 
 const work = mkdtempSync(path.join(os.tmpdir(), 'orbitfend-speed-'));
-const args = (trace) => ['--headless', '--keys', values.keys, '--until', values.until, '--no-sound', '--trace', trace];
+const args = (trace) => [
+  '--headless', '--keys', values.keys, '--until', values.until, '--trace', trace,
+  ...(values.sound ? ['--wav', trace.replace(/\.jsonl$/, '.wav')] : ['--no-sound']),
+];
 const frames = (trace) => readFileSync(trace, 'utf8').split('\n').filter((l) => l !== '').length;
 
 function runNative() {
@@ -72,18 +76,21 @@ try {
     if (!native || n.seconds < native.seconds) native = n;
     if (!wasm || w.seconds < wasm.seconds) wasm = w;
   }
-  const same = readFileSync(native.trace).equals(readFileSync(wasm.trace));
+  const wav = (run) => readFileSync(run.trace.replace(/\.jsonl$/, '.wav'));
+  const same =
+    readFileSync(native.trace).equals(readFileSync(wasm.trace)) && (!values.sound || wav(native).equals(wav(wasm)));
   const fps = (r) => r.frames / r.seconds;
   console.log(`script ${path.basename(values.keys)} until ${values.until} ms, ${native.frames} frames, best of ${values.rounds}`);
   console.log(`native       ${fps(native).toFixed(0).padStart(8)} frames/s  (${native.seconds.toFixed(3)} s)`);
   console.log(`WebAssembly  ${fps(wasm).toFixed(0).padStart(8)} frames/s  (${wasm.seconds.toFixed(3)} s, Node ${process.version})`);
   console.log(`ratio        ${(fps(wasm) / fps(native)).toFixed(2)} (WebAssembly / native; the goal is at least 0.5)`);
-  console.log(`traces       ${same ? 'identical' : 'DIFFERENT'}`);
+  console.log(`${values.sound ? 'traces, WAVs' : 'traces      '} ${same ? 'identical' : 'DIFFERENT'}`);
 
   let total = 0;
   const lines = [];
   for (const name of readdirSync(values.web).sort()) {
-    if (!/\.(wasm|js|html)$/.test(name)) continue;
+    // The page loads its own module; the headless program is not part of it.
+    if (!/\.(wasm|js|html)$/.test(name) || name === 'orbitfend-headless.wasm') continue;
     const gz = gzipSync(readFileSync(path.join(values.web, name)), { level: 9 }).length;
     total += gz;
     lines.push(`  ${name.padEnd(18)} ${(gz / 1024).toFixed(1).padStart(7)} KiB`);

@@ -15,15 +15,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What the WebAssembly build needs: Debian's clang for wasm32-wasi and its C and C++ libraries.
+web_packages=(clang-14 lld-14 llvm-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32)
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libstb-dev nlohmann-json3-dev libcli11-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 case "${1:-}" in
   bench) packages+=(libopenmpt-dev libxmp-dev openmpt123 xmp python3-numpy) ;;
-  test) packages+=(desktop-file-utils appstream man-db) ;;
+  test) packages+=(desktop-file-utils appstream man-db "${web_packages[@]}" chromium)
+        command -v node >/dev/null || packages+=(nodejs)
+        command -v npm >/dev/null || packages+=(npm) ;;
   package) packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
-  web) packages=(cmake ninja-build nlohmann-json3-dev libstb-dev libcli11-dev clang-14 lld-14 llvm-14 wasi-libc
-                 libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32)
+  web) packages=(cmake ninja-build nlohmann-json3-dev libstb-dev libcli11-dev "${web_packages[@]}")
        command -v node >/dev/null || packages+=(nodejs) ;;
 esac
 
@@ -65,6 +68,10 @@ case "${1:-}" in
     ctest --preset default
     build asan -DORBITFEND_WERROR=ON
     ctest --preset asan
+    # The page in Debian's Chromium, headless, against the native program;
+    # playwright-core comes from the committed lock and downloads no browser.
+    build web
+    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund && node --test tests/)
     ;;
   sanitize)
     install_missing

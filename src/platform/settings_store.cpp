@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "platform/null/null_settings_store.h"
+#ifndef __wasi__
 #include "platform/settings_file.h"
+#endif
 
 namespace platform {
 
@@ -18,6 +20,7 @@ SettingsStore& ActiveSettingsStore() {
     return activeStore != nullptr ? *activeStore : memoryOnly;
 }
 
+#ifndef __wasi__
 std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home) {
     if (options.settingsGiven) return std::filesystem::path(options.settingsDir) / "settings";
     if (options.headless) return {};
@@ -33,5 +36,8 @@ std::unique_ptr<SettingsStore> MakeSettingsStore(const Options& options) {
     if (file.empty()) return std::make_unique<NullSettingsStore>();
     return std::make_unique<SettingsFile>(file);
 }
+#else
+std::unique_ptr<SettingsStore> MakeSettingsStore(const Options&) { return std::make_unique<NullSettingsStore>(); }
+#endif
 
 }  // namespace platform

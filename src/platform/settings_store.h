@@ -9,7 +9,9 @@
 // runs without it and whenever none is set.
 #pragma once
 
+#ifndef __wasi__
 #include <filesystem>
+#endif
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,15 +49,19 @@ public:
 void SetActiveSettingsStore(SettingsStore* store);
 SettingsStore& ActiveSettingsStore();
 
+#ifndef __wasi__
 // Where a run with `options` keeps its settings file, given the environment's
 // XDG_CONFIG_HOME and HOME (each may be null): "--settings DIR" gives
 // DIR/settings; a headless run without it keeps its settings in memory (an
 // empty result), so that tests never touch the user's own file; otherwise
 // $XDG_CONFIG_HOME/orbitfend/settings, or ~/.config/orbitfend/settings.
 std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home);
+#endif
 
 // The store for a run with `options` in this environment: the file store at
 // SettingsFilePath, or the memory-only store when that is empty. Reads nothing yet.
+// WebAssembly has no files (its libc++ has no <filesystem>): there it is always
+// the memory-only store, and the page gives its own store (platform/web).
 std::unique_ptr<SettingsStore> MakeSettingsStore(const Options& options);
 
 }  // namespace platform

@@ -21,6 +21,16 @@ void SoundSystem::mixingThreadMain() {
     }
 }
 
+void SoundSystem::refillReleased() {
+    while (!stopping_ && running_ && readySlots_ < kBufferCount) {
+        const std::uint32_t slot = (playSlot_ + readySlots_) % kBufferCount;
+        current_ = slots_[slot].data;
+        renderBuffer(current_, bufferFrames_);
+        slots_[slot].bytes = bufferFrames_ << stereo_;
+        ++readySlots_;
+    }
+}
+
 void SoundSystem::renderBuffer(std::uint8_t* out, std::uint32_t frames) {
     std::lock_guard<std::mutex> hold(lock_);
     RenderFrames(out, frames, ChannelPools{music_.get(), musicCount_, voices_.get(), voiceCount_}, stereo_ != 0);
@@ -49,6 +59,10 @@ std::size_t SoundSystem::readyCount() {
 }
 
 void SoundSystem::awaitRefill() {
+    if constexpr (kDeviceMixes) {
+        refillReleased();
+        return;
+    }
     std::unique_lock<std::mutex> hold(ringMutex_);
     ringChanged_.wait(hold, [this] { return readySlots_ == kBufferCount || stopping_ || !running_; });
 }

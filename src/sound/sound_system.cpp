@@ -71,10 +71,11 @@ int SoundSystem::start(std::uint32_t rate, std::uint32_t musicChannels, std::uin
     running_ = false;  // the thread is created held, as if suspended
     stopping_ = false;
     try {
-        thread_ = std::thread([this, device = device_] {
-            device->promoteFillingThread();
-            mixingThreadMain();
-        });
+        if (!kDeviceMixes)
+            thread_ = std::thread([this, device = device_] {
+                device->promoteFillingThread();
+                mixingThreadMain();
+            });
     } catch (const std::system_error&) {
         releaseAll();
         return 0;

@@ -29,6 +29,14 @@ constexpr std::uint32_t kNoChannel = 65535;
 class SoundSystem final : private platform::AudioSource {
 public:
     static constexpr std::uint32_t kBufferCount = 5;
+#ifdef _LIBCPP_HAS_NO_THREADS
+    // A build without threads (WebAssembly) makes no mixing thread: the
+    // device's own wait for the refill (awaitRefill) renders the buffers it
+    // released, in the order the thread would have.
+    static constexpr bool kDeviceMixes = true;
+#else
+    static constexpr bool kDeviceMixes = false;
+#endif
 
     SoundSystem();
     ~SoundSystem();  // shuts down
@@ -103,6 +111,8 @@ private:
     void stopMixingThread();
     void releaseAll();
     void mixingThreadMain();
+    // The mixing thread's work on the caller's thread, where there is no other thread.
+    void refillReleased();
     template <typename Action>
     void forEachVoiceLocked(Action action);
     template <typename Action>

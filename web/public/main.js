@@ -1,6 +1,7 @@
 // The page: checks what the browser offers, loads the game's module and runs
 // it on every animation frame, with the keyboard, gamepads, focus and sound.
 import { GameModule, MissingInterface } from './module.js';
+import { headlessRun } from './headless.js';
 import { Screen } from './screen.js';
 import { Sound, audioWorkletAvailable } from './sound.js';
 import { virtualKeyOf, gamepadKeysDown } from './keys.js';
@@ -19,6 +20,7 @@ const page = {
   settings: { read: readSetting, write: writeSetting, all: allSettings },
   game: null,
   sound: null,
+  headlessRun,
 };
 window.orbitfend = page;
 
@@ -107,7 +109,7 @@ async function main() {
     page.state = 'no-module';
     say(
       error instanceof MissingInterface
-        ? 'This build has no playable module yet: orbitfend.wasm is the headless program only.'
+        ? `orbitfend.wasm is not the playable module: ${error.message}.`
         : `The game could not be loaded: ${error.message}`,
     );
     return;

@@ -73,35 +73,4 @@ export class GameModule {
   mix(frames) {
     return this.bytes(this.exports.of_mix(frames), frames).slice();
   }
-
-  // Runs the headless program inside the module: a key script, the end time
-  // and the headless options (as on the command line, without file names;
-  // `screenshots` lists the moments). Returns the trace lines, the
-  // screenshots as RGBA and the WAV bytes.
-  headlessRun({ script = '', until, options = [], screenshots = [] }) {
-    const e = this.exports;
-    const args = ['--until', String(until), ...options, ...screenshots.flatMap((ms) => ['--screenshot', String(ms)])];
-    const put = (text) => {
-      const encoded = new TextEncoder().encode(text);
-      const ptr = e.of_alloc(encoded.length + 1);
-      this.bytes(ptr, encoded.length + 1).set([...encoded, 0]);
-      return [ptr, encoded.length];
-    };
-    const [argsPtr, argsLength] = put(args.join('\n'));
-    const [scriptPtr, scriptLength] = put(script);
-    const exitCode = e.of_headless_run(argsPtr, argsLength, scriptPtr, scriptLength);
-    e.of_free(argsPtr);
-    e.of_free(scriptPtr);
-    const lengthPtr = e.of_alloc(4);
-    const sized = (ptr) => this.bytes(ptr, new DataView(e.memory.buffer).getUint32(lengthPtr, true)).slice();
-    const trace = new TextDecoder().decode(sized(e.of_headless_trace(lengthPtr)));
-    const wav = sized(e.of_headless_wav(lengthPtr));
-    const shots = [];
-    for (let i = 0; i < e.of_headless_screenshot_count(); ++i) {
-      const ptr = e.of_headless_screenshot(i, lengthPtr);
-      shots.push({ tick: new DataView(e.memory.buffer).getUint32(lengthPtr, true), rgba: this.bytes(ptr, FRAME_BYTES).slice() });
-    }
-    e.of_free(lengthPtr);
-    return { exitCode, trace: trace.split('\n').filter((line) => line !== ''), screenshots: shots, wav };
-  }
 }

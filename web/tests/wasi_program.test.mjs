@@ -11,9 +11,9 @@ import path from 'node:path';
 import { WASI } from 'node:wasi';
 import { builtPage, nativeProgram, repository } from './browser.mjs';
 
-const wasmPath = path.join(builtPage, 'orbitfend.wasm');
+const wasmPath = path.join(builtPage, 'orbitfend-headless.wasm');
 const skip = !existsSync(wasmPath)
-  ? 'build/web/orbitfend.wasm is not built (bash tools/dev.sh web --no-serve)'
+  ? 'build/web/orbitfend-headless.wasm is not built (bash tools/dev.sh web --no-serve)'
   : !existsSync(nativeProgram)
     ? 'the native program is not built'
     : false;

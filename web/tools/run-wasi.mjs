@@ -1,4 +1,4 @@
-// Runs build/web/orbitfend.wasm, the headless program compiled for
+// Runs build/web/orbitfend-headless.wasm, the headless program compiled for
 // wasm32-wasi, under Node's WASI with the current directory and /tmp open:
 //   node web/tools/run-wasi.mjs [--module FILE] -- --headless --keys ... (the program's own arguments)
 // Exits with the program's exit code.
@@ -9,7 +9,7 @@ import { fileURLToPath } from 'node:url';
 import path from 'node:path';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-let modulePath = path.join(here, '../../build/web/orbitfend.wasm');
+let modulePath = path.join(here, '../../build/web/orbitfend-headless.wasm');
 const args = argv.slice(2);
 if (args[0] === '--module') {
   modulePath = args[1];

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {
@@ -12,5 +13,8 @@ std::unique_ptr<Backend> OpenSdlBackend(std::string&) {
     std::fputs("orbitfend: this build has no window; run it with --headless\n", stderr);
     std::exit(2);
 }
+
+// Never reached: the program ends above before it asks for a device.
+std::unique_ptr<AudioOut> MakeSdlAudioOut(std::string, std::string) { return nullptr; }
 
 }  // namespace platform::sdl

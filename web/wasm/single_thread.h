@@ -6,9 +6,9 @@
 // With one thread, a lock has nothing to exclude and a notification nobody to
 // wake. A thread cannot run beside its creator, so it runs to its end, on the
 // creator's stack, the first time the creator would wait for it (a wait whose
-// condition is false, or join): that is enough for the sound engine's start
-// and shutdown when no sound device opens. A wait that nothing can end stops
-// the program with a message instead of hanging.
+// condition is false, or join). The sound engine makes no thread in this
+// build (its sound device mixes), so that is only a guard: a wait that
+// nothing can end stops the program with a message instead of hanging.
 #pragma once
 
 #ifdef __cplusplus
