@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/sdl/load_key_bindings.h"
 #include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -16,5 +17,8 @@ std::unique_ptr<Backend> OpenSdlBackend(std::string&) {
 
 // Never reached: the program ends above before it asks for a device.
 std::unique_ptr<AudioOut> MakeSdlAudioOut(std::string, std::string) { return nullptr; }
+
+// A headless run reads no key bindings; the desktop alone has a keyboard to bind.
+void LoadKeyBindings(SettingsStore&) {}
 
 }  // namespace platform::sdl
