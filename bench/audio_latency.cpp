@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "platform/audio_out.h"
-#include "platform/sdl/sdl_audio_out.h"
+#include "platform/sdl/sdl_backend.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
 

@@ -14,7 +14,7 @@
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
 #include "platform/options.h"
-#include "platform/platform.h"
+#include "resources/resources.h"
 #include "shell/globals.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 constexpr std::size_t kFrameBytes = 176 * 220 * sizeof(NativePixel);  // 77,440
 
 Image* importBitmap(std::uint32_t id, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-    return ImageFromBitmap(backBuffer, platform::LoadBitmap(id).get(), x, y, w, h);
+    return ImageFromBitmap(backBuffer, resources::LoadBitmap(id).get(), x, y, w, h);
 }
 
 // The program's Surfaces and pictures as start-up leaves them, with a

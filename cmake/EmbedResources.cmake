@@ -32,7 +32,7 @@ function(embed_resources target list_file)
     math(EXPR index "${index} + 1")
   endforeach()
   file(WRITE ${out}.tmp
-"// Generated from ${list_file}; do not edit.\n#include \"platform/embedded_resources.h\"\nnamespace {\n${arrays}}\nnamespace platform {\nconst EmbeddedResource embeddedResources[] = {\n${entries}    {nullptr, 0, nullptr, 0},\n};\n}\n")
+"// Generated from ${list_file}; do not edit.\n#include \"resources/embedded_resources.h\"\nnamespace {\n${arrays}}\nnamespace resources {\nconst EmbeddedResource embeddedResources[] = {\n${entries}    {nullptr, 0, nullptr, 0},\n};\n}\n")
   file(COPY_FILE ${out}.tmp ${out} ONLY_IF_DIFFERENT)
   add_library(${target} STATIC ${out})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src)

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/recording/recording_format.h"
+#include "shell/recording/recording_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace platform::recording;
+    using namespace recording;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     Recording recording;
     std::string error;

@@ -8,22 +8,22 @@
 #include <string>
 #include <string_view>
 
-#include "platform/legacy_settings.h"
-#include "platform/settings_text.h"
+#include "shell/legacy_settings.h"
+#include "shell/settings_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-    platform::SettingsText text = platform::SettingsText::Parse(input);
+    SettingsText text = SettingsText::Parse(input);
     const std::string_view value = input.substr(0, 64);
     text.set("fuzz.value", value, value);
     const std::string written = text.text();
-    const platform::SettingsText reread = platform::SettingsText::Parse(written);
+    const SettingsText reread = SettingsText::Parse(written);
     if (reread.text() != written || reread.value("fuzz.value") != text.value("fuzz.value")) std::abort();
 
     std::vector<std::pair<std::string, std::string>> values;
     std::string error;
-    if (platform::ReadLegacySettings(input, values, error)) {
+    if (ReadLegacySettings(input, values, error)) {
         for (const auto& [name, number] : values) {
             if (name != "high-score" && name != "volume") std::abort();
             if (number != "(not a REG_DWORD)" && std::to_string(std::stoi(number)) != number) std::abort();

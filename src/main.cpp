@@ -9,18 +9,16 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/audio_out.h"
-#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/headless_clock.h"
 #include "platform/lost_output.h"
 #include "platform/options.h"
-#include "platform/recording/session.h"
-#include "platform/sdl/load_key_bindings.h"
-#include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/settings_store.h"
+#include "resources/resources.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
+#include "shell/recording/session.h"
+#include "shell/settings.h"
 
 namespace {
 
@@ -148,20 +146,19 @@ int checkCommandLine(CommandLine& line) {
 
 int run(const platform::Options& options) {
     platform::SetOptions(options);
+    for (const auto& [type, id] : options.droppedResources) resources::DropResource(type.c_str(), id);
     std::string error;
-    platform::headless::OpenFailure failure = platform::headless::OpenFailure::BadUsage;
-    std::unique_ptr<platform::Backend> backend = options.headless
-                                                     ? platform::headless::OpenHeadlessBackend(error, &failure)
-                                                     : platform::sdl::OpenSdlBackend(error);
+    std::unique_ptr<platform::Backend> backend =
+        options.headless ? platform::headless::OpenHeadlessBackend(error) : platform::sdl::OpenSdlBackend(error);
     if (backend == nullptr) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
-        const bool badUsage = options.headless && failure == platform::headless::OpenFailure::BadUsage;
-        return badUsage ? kUsageError : kLostOutput;
+        // A key script that cannot be used is bad usage; no display is no output.
+        return options.headless ? kUsageError : kLostOutput;
     }
-    std::unique_ptr<platform::SettingsStore> settings = platform::MakeSettingsStore(options);
+    std::unique_ptr<platform::SettingsStore> settings = MakeSettingsStore(options);
     if (!options.headless) platform::sdl::LoadKeyBindings(*settings);
     platform::SetActiveSettingsStore(settings.get());
-    platform::recording::Session session;
+    recording::Session session;
     if (!session.begin(options, *settings, options.headless ? platform::headless::AdvanceTo : nullptr, error)) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
         platform::SetActiveSettingsStore(nullptr);
@@ -182,7 +179,7 @@ int run(const platform::Options& options) {
     platform::SetActiveSettingsStore(nullptr);
     platform::SetActiveAudioOut(nullptr);
     desktopAudio.reset();
-    backend.reset();  // closes the trace
+    backend.reset();
     // FIX: an output the run was asked to write and lost ends it with exit
     // status 1, whatever the game's own ending was.
     return platform::OutputLost() ? kLostOutput : result;

@@ -52,7 +52,7 @@ class MysteryShipHit : public GameWorld {
 protected:
     void SetUp() override {
         GameWorld::SetUp();
-        sheet = ImageFromBitmap(backBuffer, platform::LoadBitmap(121).get(), -1, -1, 0, 0);
+        sheet = ImageFromBitmap(backBuffer, resources::LoadBitmap(121).get(), -1, -1, 0, 0);
         spriteSheet = sheet;
         colourKey = backBuffer.nativeColour(kBlue);
     }

@@ -14,7 +14,6 @@
 #include "graphics/surface.h"
 #include "platform/audio_out.h"
 #include "platform/clock.h"
-#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "shell/globals.h"

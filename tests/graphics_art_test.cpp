@@ -91,7 +91,7 @@ TEST_F(Art, PicturesHaveTheSizesTheProgramDrawsThemAt) {
         int width, height;
     } pictures[] = {{104, 176, 220}, {113, 176, 220}, {117, 176, 8}, {121, 47, 53}};
     for (const auto& p : pictures) {
-        const auto bitmap = platform::LoadBitmap(p.id);
+        const auto bitmap = resources::LoadBitmap(p.id);
         ASSERT_NE(bitmap, nullptr) << p.id;
         EXPECT_EQ(bitmap->width, p.width) << p.id;
         EXPECT_EQ(bitmap->height, p.height) << p.id;

@@ -60,7 +60,7 @@ TEST(BitmapImport, RowsComeTopFirstAndARectangleOverTheEdgeIsBlackBeyondIt) {
     UseDisplay(FrameLayout::Normal);
     Surface target;
     // A 3 x 2 bitmap: red along the top row, blue along the bottom one.
-    platform::Bitmap bitmap;
+    resources::Bitmap bitmap;
     bitmap.width = 3;
     bitmap.height = 2;
     bitmap.rgb = {static_cast<std::uint8_t*>(std::calloc(18, 1)), std::free};
@@ -110,7 +110,7 @@ TEST(BitmapImport, WholeAndRectangleImportsOfTheSpriteSheet) {
 TEST(BitmapImport, AMissingBitmapGivesNoImageAndADeepDisplayAnImageWithoutPixels) {
     UseDisplay(FrameLayout::Normal);
     Surface target;
-    EXPECT_EQ(platform::LoadBitmap(4242), nullptr);
+    EXPECT_EQ(resources::LoadBitmap(4242), nullptr);
     EXPECT_EQ(ImageFromBitmap(target, nullptr, -1, -1, 0, 0), nullptr);
 
     target.bitsPerPixel = 32;

@@ -10,7 +10,7 @@
 #include "graphics/pixel_format.h"
 #include "graphics/surface.h"
 #include "platform/options.h"
-#include "platform/platform.h"
+#include "resources/resources.h"
 #include "shell/globals.h"
 
 namespace graphics_testing {
@@ -46,7 +46,7 @@ struct TestImage {
 
 inline Image* ImportBitmap(std::uint32_t id, const Surface& target, std::int32_t x = -1, std::int32_t y = -1,
                            std::int32_t w = 0, std::int32_t h = 0) {
-    return ImageFromBitmap(target, platform::LoadBitmap(id).get(), x, y, w, h);
+    return ImageFromBitmap(target, resources::LoadBitmap(id).get(), x, y, w, h);
 }
 
 constexpr std::uint32_t kSpriteSheet = 121;

@@ -2,10 +2,10 @@
 // are refused with the line that is wrong.
 #include <gtest/gtest.h>
 
-#include "platform/recording/recording_format.h"
+#include "shell/recording/recording_format.h"
 
 using namespace platform;
-using namespace platform::recording;
+using namespace recording;
 
 namespace {
 

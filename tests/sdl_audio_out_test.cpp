@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sdl/sdl_audio_out.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/key_bindings.h"
 
 using namespace platform;
 using namespace platform::sdl;

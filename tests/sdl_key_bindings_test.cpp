@@ -6,8 +6,7 @@
 
 #include "platform/input.h"
 #include "platform/sdl/key_bindings.h"
-#include "platform/sdl/sdl_keys.h"
-#include "platform/settings_file.h"
+#include "shell/settings_file.h"
 #include "support/headless_run.h"
 
 using namespace platform;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/settings_text.h"
+#include "shell/settings_text.h"
 #include "support/headless_run.h"
 
 using namespace testing_support;
@@ -21,7 +21,7 @@ struct SettingsRun {
     ScratchDir dir;
 
     std::optional<std::string> stored(const char* name) const {
-        return platform::SettingsText::Parse(ReadFile(dir.file("settings"))).value(name);
+        return SettingsText::Parse(ReadFile(dir.file("settings"))).value(name);
     }
     RunResult run(const std::string& keys, unsigned untilMs) const {
         return RunHeadless(dir, {"--settings", dir.path().string(), "--keys", dir.write("keys.txt", keys), "--until",

@@ -14,7 +14,7 @@
 #include <random>
 #include <set>
 
-#include "platform/settings_file.h"
+#include "shell/settings_file.h"
 #include "support/headless_run.h"
 
 using namespace platform;

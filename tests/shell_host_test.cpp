@@ -13,7 +13,6 @@
 #include "game/game_state.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/headless_clock.h"
 #include "platform/input.h"
 #include "platform/options.h"
 #include "shell/app_main.h"

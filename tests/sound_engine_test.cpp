@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_backend.h"
 #include "sound/module.h"
 #include "sound_test_support.h"
 #include "support/headless_run.h"

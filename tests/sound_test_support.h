@@ -9,7 +9,6 @@
 
 #include "platform/audio_out.h"
 #include "platform/backend.h"
-#include "platform/headless/headless_audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/options.h"
 #include "sound/sample.h"

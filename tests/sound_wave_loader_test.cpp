@@ -5,7 +5,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/platform.h"
+#include "platform/desktop.h"
+#include "resources/resources.h"
 #include "sound/resolve_path.h"
 #include "sound_test_support.h"
 #include "support/headless_run.h"
@@ -137,7 +138,7 @@ TEST(WaveLoading, TheGamesSoundsLoadInPlaceFromTheResources) {
     for (std::uint32_t id : {128u, 129u, 130u, 131u, 133u, 134u, 135u, 136u, 137u}) {
         Sample sample;
         ASSERT_EQ(sample.loadResource(nullptr, id), 1) << id;
-        const platform::ResourceBytes resource = platform::FindResource("WAVE", id);
+        const resources::ResourceBytes resource = resources::FindResource("WAVE", id);
         EXPECT_EQ(sample.data(), resource.data + 44) << id;
         EXPECT_EQ(sample.rate(), 11025u);
         EXPECT_EQ(sample.length(), resource.size - 44);

@@ -12,7 +12,7 @@ namespace {
 constexpr std::int32_t kLargestSide = 1 << 14;
 
 // Image pixel (i, j) takes bitmap pixel (x + i, y + j) where there is one.
-void copyRectangle(const Surface& target, const platform::Bitmap& bitmap, std::int64_t x, std::int64_t y,
+void copyRectangle(const Surface& target, const resources::Bitmap& bitmap, std::int64_t x, std::int64_t y,
                    Image& image) {
     for (std::int64_t j = 0; j < image.height; ++j) {
         if (y + j < 0 || y + j >= bitmap.height) continue;
@@ -40,7 +40,7 @@ NativePixel Surface::nativeColour(std::uint32_t colour) const {
     return bitsPerPixel == 16 ? PackColour(*this, colour) : 0;
 }
 
-Image* ImageFromBitmap(const Surface& target, const platform::Bitmap* bitmap, std::int32_t x, std::int32_t y,
+Image* ImageFromBitmap(const Surface& target, const resources::Bitmap* bitmap, std::int32_t x, std::int32_t y,
                        std::int32_t w, std::int32_t h) {
     if (bitmap == nullptr) return nullptr;
     Image* image = new (std::nothrow) Image{};

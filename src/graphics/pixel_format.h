@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "graphics/surface.h"
-#include "platform/platform.h"
+#include "resources/resources.h"
 
 // COLORREF values 0x00BBGGRR of the colours the program names.
 constexpr std::uint32_t kBlue = 0xFF0000;  // the colour key
@@ -22,7 +22,7 @@ NativePixel PackColour(const Surface& surface, std::uint32_t colour);
 // rectangle outside the bitmap are black. Null without a bitmap; an Image
 // without pixels when the size is empty or absurd, the memory cannot be had
 // or the target is not 16 bits per pixel. The caller owns the Image (FreeImage).
-Image* ImageFromBitmap(const Surface& target, const platform::Bitmap* bitmap, std::int32_t x, std::int32_t y,
+Image* ImageFromBitmap(const Surface& target, const resources::Bitmap* bitmap, std::int32_t x, std::int32_t y,
                        std::int32_t w, std::int32_t h);
 
 // Frees an Image: its pixels, then the record. Null is allowed.

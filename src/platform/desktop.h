@@ -34,4 +34,7 @@ public:
 void SetActiveDesktop(Desktop* desktop);  // null: the null desktop
 Desktop& ActiveDesktop();
 
+// The full path of the running executable, or an empty string. Any thread.
+const char* ExecutablePath();
+
 }  // namespace platform

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -30,14 +32,6 @@ struct FrameGeometry {
 
 FrameGeometry GeometryFor(FrameLayout layout, std::uint32_t format);
 
-// Pixels from pixel (0, 0) to the lowest (<= 0) and highest (>= 0) addressed pixel.
-struct FrameSpan {
-    std::int32_t lowOffset = 0;
-    std::int32_t highOffset = 0;
-    std::int32_t pixelCount() const { return highOffset - lowOffset + 1; }
-};
-FrameSpan SpanOf(const FrameGeometry& geometry);
-
 class Frame {
 public:
     virtual ~Frame() = default;
@@ -52,5 +46,43 @@ public:
 
 void SetActiveFrame(Frame* frame);  // null: the null frame (the options' geometry, no pixels)
 Frame& ActiveFrame();
+
+// A frame buffer in memory: pixel (0, 0) lies wherever the layout puts it.
+class FrameMemory {
+public:
+    explicit FrameMemory(const FrameGeometry& geometry);
+    const FrameGeometry& geometry() const { return geometry_; }
+    std::uint16_t* origin() { return origin_; }
+    // The frame as 176 x 220 red-green-blue triples, the top row first.
+    std::vector<std::uint8_t> rgb() const;
+
+private:
+    FrameGeometry geometry_;
+    std::vector<std::uint16_t> pixels_;
+    std::uint16_t* origin_ = nullptr;
+};
+
+// Writes width x height red-green-blue triples, the top row first, as a PNG
+// file; false unless it was written in full, to the close of the file.
+bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgb, int width, int height);
+
+// The 8-bit red, green and blue of one native pixel. In the 5-6-5 layout the
+// lowest green bit is never set by the program, so green is read as five bits
+// there too, and both layouts give the same colours.
+inline void NativeToRgb(std::uint16_t pixel, std::uint32_t format, std::uint8_t* rgb) {
+    unsigned r = 0, g = 0, b = 0;
+    if (format & kFormat565) {
+        r = (pixel >> 11) & 31;
+        g = (pixel >> 6) & 31;
+        b = pixel & 31;
+    } else if (format & kFormat555) {
+        r = (pixel >> 10) & 31;
+        g = (pixel >> 5) & 31;
+        b = pixel & 31;
+    }
+    rgb[0] = static_cast<std::uint8_t>(r << 3 | r >> 2);
+    rgb[1] = static_cast<std::uint8_t>(g << 3 | g >> 2);
+    rgb[2] = static_cast<std::uint8_t>(b << 3 | b >> 2);
+}
 
 }  // namespace platform

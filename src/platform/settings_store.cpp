@@ -1,22 +1,21 @@
 #include "platform/settings_store.h"
 
-#include <cstdlib>
-
-#include "platform/null/null_settings_store.h"
-#ifndef __wasi__
-#include "platform/settings_file.h"
-#endif
-
 namespace platform {
 
 namespace {
 SettingsStore* activeStore = nullptr;
 }
 
+std::optional<std::string> MemorySettingsStore::value(std::string_view name) const {
+    const auto found = values_.find(name);
+    if (found == values_.end()) return std::nullopt;
+    return found->second;
+}
+
 void SetActiveSettingsStore(SettingsStore* store) { activeStore = store; }
 
 SettingsStore& ActiveSettingsStore() {
-    static NullSettingsStore memoryOnly;
+    static MemorySettingsStore memoryOnly;
     return activeStore != nullptr ? *activeStore : memoryOnly;
 }
 
@@ -30,14 +29,6 @@ std::filesystem::path SettingsFilePath(const Options& options, const char* xdgCo
     if (home != nullptr && home[0] != '\0') return std::filesystem::path(home) / ".config" / "orbitfend" / "settings";
     return {};
 }
-
-std::unique_ptr<SettingsStore> MakeSettingsStore(const Options& options) {
-    const std::filesystem::path file = SettingsFilePath(options, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    if (file.empty()) return std::make_unique<NullSettingsStore>();
-    return std::make_unique<SettingsFile>(file);
-}
-#else
-std::unique_ptr<SettingsStore> MakeSettingsStore(const Options&) { return std::make_unique<NullSettingsStore>(); }
 #endif
 
 }  // namespace platform

@@ -1,18 +1,18 @@
 // The settings store: this program's named values (the high score, the
-// volume) kept from one run to the next. Values are one line of text each;
-// what they mean, and what to do with one that makes no sense, is the
-// caller's business. Main thread only.
+// volume, the desktop's keys) kept from one run to the next. Values are one
+// line of text each; what they mean, and what to do with one that makes no
+// sense, is the caller's business. Main thread only.
 //
-// Implementations: a file that a person can read and edit (settings_file.h),
-// for the desktop and for headless runs given --settings DIR; and one that
-// keeps the values in memory only (null/null_settings_store.h), for headless
-// runs without it and whenever none is set.
+// Implementations: the player's settings file (on the stored file,
+// stored_file.h), the page's localStorage (web/), and one that keeps the
+// values in memory only, for headless runs without --settings and whenever
+// none is set.
 #pragma once
 
 #ifndef __wasi__
 #include <filesystem>
 #endif
-#include <memory>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +44,20 @@ public:
     virtual bool save() = 0;
 };
 
+// Values in memory only: gone when the process ends; saving keeps nothing.
+class MemorySettingsStore : public SettingsStore {
+public:
+    void load() override {}
+    std::optional<std::string> value(std::string_view name) const override;
+    void setValue(std::string_view name, std::string_view text, std::string_view) override {
+        values_[std::string(name)] = std::string(text);
+    }
+    bool save() override { return false; }
+
+protected:
+    std::map<std::string, std::string, std::less<>> values_;
+};
+
 // The store that a run uses; the memory-only store when none is set. The
 // caller keeps ownership and clears it (nullptr) before destroying it.
 void SetActiveSettingsStore(SettingsStore* store);
@@ -57,11 +71,5 @@ SettingsStore& ActiveSettingsStore();
 // $XDG_CONFIG_HOME/orbitfend/settings, or ~/.config/orbitfend/settings.
 std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home);
 #endif
-
-// The store for a run with `options` in this environment: the file store at
-// SettingsFilePath, or the memory-only store when that is empty. Reads nothing yet.
-// WebAssembly has no files (its libc++ has no <filesystem>): there it is always
-// the memory-only store, and the page gives its own store (platform/web).
-std::unique_ptr<SettingsStore> MakeSettingsStore(const Options& options);
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 #include "game/sample_slots.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
-#include "platform/platform.h"
+#include "resources/resources.h"
 #include "shell/display.h"
 #include "shell/program_events.h"
 #include "shell/screens.h"
@@ -98,11 +98,15 @@ PassResult whatIsDue() {
 }  // namespace
 
 bool StartInstance() {
+    // Desktop: the state trace, when one is asked for, starts with the program.
+    if (!OpenStateTrace()) return false;
     char title[100];
-    LoadString(kTitleString, title, sizeof title);
+    resources::LoadString(kTitleString, title, sizeof title);
     Desktop& desktop = ActiveDesktop();
-    if (desktop.activateRunningCopy(kInstanceName)) return false;
-    if (!desktop.openWindow(title, kIconResource)) return false;
+    if (desktop.activateRunningCopy(kInstanceName) || !desktop.openWindow(title, kIconResource)) {
+        CloseStateTrace();
+        return false;
+    }
     OnWindowCreated();
     pacingDue = ActiveClock().now() + kPacingPeriodMs;
     soundSystem.start(kMixRate, kMusicChannels, kVoices, kStereo);
@@ -139,6 +143,7 @@ PassResult RunPass() {
 
 int EndProgram() {
     StopDisplay();
+    CloseStateTrace();
     return 0;  // every way out ends the program normally
 }
 

@@ -20,12 +20,13 @@ struct PassResult {
 // Runs the program to its end; returns the process exit code (0, also when
 // start-up fails: another copy runs, or there is no window).
 int AppMain();
-// False when another copy runs or there is no window; the program then ends.
+// False when the state trace cannot be made, another copy runs or there is no
+// window; the program then ends.
 bool StartInstance();
 // One pass if one is due (an input event is waiting, or the pacing tick has
 // come); otherwise nothing is done. Either way, what is due next.
 PassResult RunPass();
-// Closes the display; returns the exit code, 0.
+// Closes the display and the state trace; returns the exit code, 0.
 int EndProgram();
 
 // The name that one running copy per user holds.

@@ -5,13 +5,13 @@
 #include "game/game_state.h"
 #include "graphics/pixel_format.h"
 #include "graphics/surface.h"
-#include "platform/platform.h"
+#include "resources/resources.h"
 
 namespace {
 
 // A picture from a bitmap resource: whole (x, y negative) or a rectangle.
 Image* importBitmap(std::uint32_t id, std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
-    const std::unique_ptr<platform::Bitmap> bitmap = platform::LoadBitmap(id);
+    const std::unique_ptr<resources::Bitmap> bitmap = resources::LoadBitmap(id);
     return ImageFromBitmap(backBuffer, bitmap.get(), x, y, w, h);
 }
 

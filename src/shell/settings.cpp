@@ -4,11 +4,15 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "game/game_state.h"
 #include "platform/settings_store.h"
+#ifndef __wasi__
+#include "shell/settings_file.h"
+#endif
 
 namespace {
 
@@ -39,6 +43,16 @@ std::optional<std::int64_t> storedNumber(const char* name, const char* fallback)
 }
 
 }  // namespace
+
+std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const platform::Options& options) {
+#ifndef __wasi__
+    const std::filesystem::path file =
+        platform::SettingsFilePath(options, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (!file.empty()) return std::make_unique<SettingsFile>(file);
+#endif
+    (void)options;
+    return std::make_unique<platform::MemorySettingsStore>();
+}
 
 // Desktop: a desktop has no system key click, so no key-press values of the
 // system are kept, silenced or given back here.

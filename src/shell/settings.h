@@ -2,6 +2,16 @@
 // store. Main thread only.
 #pragma once
 
+#include <memory>
+
+#include "platform/options.h"
+#include "platform/settings_store.h"
+
+// The store for a run with `options` in this environment: the settings file
+// at platform::SettingsFilePath, or one in memory when that is empty (and
+// always in WebAssembly, which has no files). Reads nothing yet.
+std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const platform::Options& options);
+
 // On window creation, before the sound engine starts: reads `highScore` and
 // `volume`. A value that is absent stays at its default (0 and 16); one that
 // is not a whole number, or is out of its range, says so on stderr and takes

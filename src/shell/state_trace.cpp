@@ -1,18 +1,22 @@
 #include "shell/state_trace.h"
 
+#include <cstdio>
+
 #include <nlohmann/json.hpp>
 
 #include "game/game_state.h"
 #include "game/sample_slots.h"
 #include "graphics/surface.h"
 #include "platform/clock.h"
-#include "platform/trace.h"
+#include "platform/lost_output.h"
+#include "platform/options.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
 
 unsigned passCount = 0;
+std::FILE* traceFile = nullptr;
 
 Json describeAlien(const Alien& a) {
     return Json{{"x", a.x}, {"y", a.y}, {"frame", a.frame}, {"state", a.state}, {"kind", a.kind}};
@@ -46,9 +50,8 @@ Json describeWorld() {
     return world;
 }
 
-}  // namespace
-
-std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
+// The record of the current state as one JSON object (no newline).
+std::string describeState(unsigned pass, unsigned tick, bool withWorld) {
     const GameState& s = gameState;
     Json line{
         {"pass", pass},
@@ -83,16 +86,37 @@ std::string DescribeState(unsigned pass, unsigned tick, bool withWorld) {
     return line.dump();
 }
 
+}  // namespace
+
+bool OpenStateTrace() {
+    const std::string& path = platform::CurrentOptions().tracePath;
+    if (path.empty() || traceFile != nullptr) return true;
+    traceFile = std::fopen(path.c_str(), "wb");
+    // An output that cannot be made is lost output, as one lost on the way is.
+    if (traceFile == nullptr) platform::ReportLostOutput("trace file", path);
+    return traceFile != nullptr;
+}
+
+void CloseStateTrace() {
+    if (traceFile == nullptr) return;
+    // FIX: a trace that lost lines (a full disk, a failed flush at close) is
+    // reported, and the run fails, instead of ending as if it were whole.
+    const bool lost = std::ferror(traceFile) != 0;
+    if (std::fclose(traceFile) != 0 || lost)
+        platform::ReportLostOutput("trace file", platform::CurrentOptions().tracePath);
+    traceFile = nullptr;
+}
+
 void TracePass() {
     ++passCount;
     // Read whether traced or not, so that a recorded session makes the same
     // clock readings when it is replayed with a trace, or without one.
     const std::uint32_t tick = platform::ActiveClock().now();
-    bool withWorld = false;
-    if (!platform::TraceRequested(&withWorld)) {
+    if (traceFile == nullptr) {
         TakePlayedSlots();
         return;
     }
-    std::string line = DescribeState(passCount, tick, withWorld);
-    platform::WriteTraceLine(line.data(), line.size());
+    const std::string line = describeState(passCount, tick, platform::CurrentOptions().traceWorld);
+    std::fwrite(line.data(), 1, line.size(), traceFile);
+    std::fputc('\n', traceFile);
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/platform.h"
+#include "resources/resources.h"
 #include "sound/resolve_path.h"
 
 Module::~Module() { release(); }
@@ -34,7 +34,7 @@ int Module::loadFile(const char* name) {
 
 int Module::loadResource(void* /*module*/, std::uint32_t id) {
     release();
-    const platform::ResourceBytes resource = platform::FindResource("PTMOD", id & 0xFFFF);
+    const resources::ResourceBytes resource = resources::FindResource("PTMOD", id & 0xFFFF);
     if (resource.data == nullptr) return 0;
     data_ = resource.data;
     size_ = resource.size;

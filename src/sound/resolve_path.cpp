@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/desktop.h"
 
 std::size_t resolvePath(char* out, const char* name) {
     if (out == nullptr || name == nullptr) return 0;

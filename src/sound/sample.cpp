@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/platform.h"
+#include "resources/resources.h"
 #include "sound/resolve_path.h"
 #include "sound/wave_image.h"
 
@@ -99,7 +99,7 @@ int Sample::loadOpenFile(std::FILE* file) {
 
 int Sample::loadResource(void* /*module*/, std::uint32_t id) {
     release();
-    const platform::ResourceBytes resource = platform::FindResource("WAVE", id & 0xFFFF);
+    const resources::ResourceBytes resource = resources::FindResource("WAVE", id & 0xFFFF);
     return loadImage(resource.data, resource.size);
 }
 

@@ -18,7 +18,7 @@
 #include "live_play.h"
 #include "module_check.h"
 #include "platform/audio_out.h"
-#include "platform/sdl/sdl_audio_out.h"
+#include "platform/sdl/sdl_backend.h"
 #include "song_info.h"
 #include "sound/module.h"
 #include "sound/song_player.h"

@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/sdl/load_key_bindings.h"
-#include "platform/sdl/sdl_audio_out.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {

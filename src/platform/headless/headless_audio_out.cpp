@@ -5,7 +5,7 @@
 // last frame, and the main thread then waits, inside the clock, until the
 // source has filled it again, so the sound depends on the virtual clock
 // alone and the same run gives the same bytes every time.
-#include "platform/headless/headless_audio_out.h"
+#include "platform/headless/headless_backend.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,7 +13,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/headless/headless_clock.h"
 #include "platform/lost_output.h"
 #include "platform/options.h"
 #include "sound/wave_writer.h"

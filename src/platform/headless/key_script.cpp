@@ -1,6 +1,7 @@
 #include "platform/headless/key_script.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace platform::headless {
@@ -59,6 +60,29 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std:
     std::stable_sort(events.begin(), events.end(),
                      [](const KeyEvent& a, const KeyEvent& b) { return a.tick < b.tick; });
     return true;
+}
+
+bool LoadKeyScript(const std::string& path, std::vector<KeyEvent>& events, std::string& error) {
+    // FIX: at most kKeyScriptLimit bytes are read, so an endless file
+    // (/dev/zero) or a huge one is refused before any parsing, and a
+    // script that cannot be read (a folder) is refused, not run as empty.
+    std::string text(kKeyScriptLimit + 1, '\0');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const std::size_t length = file != nullptr ? std::fread(text.data(), 1, text.size(), file) : 0;
+    const bool read = file != nullptr && std::ferror(file) == 0;
+    if (file != nullptr) std::fclose(file);
+    if (!read) {
+        error = "cannot read the key script " + path;
+        return false;
+    }
+    if (length > kKeyScriptLimit) {
+        error = "the key script " + path + " is larger than 1 MB";
+        return false;
+    }
+    text.resize(length);
+    if (ParseKeyScript(text, events, error)) return true;
+    error = path + ": " + error;
+    return false;
 }
 
 }  // namespace platform::headless

@@ -29,4 +29,8 @@ struct KeyEvent {
 // On a line that cannot be read returns false with `error` naming the line.
 bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std::string& error);
 
+// Reads and parses the script at `path`; false with `error` naming the file
+// when it cannot be read, is larger than kKeyScriptLimit, or does not parse.
+bool LoadKeyScript(const std::string& path, std::vector<KeyEvent>& events, std::string& error);
+
 }  // namespace platform::headless

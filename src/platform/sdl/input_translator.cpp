@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/key_bindings.h"
 
 namespace platform::sdl {
 

@@ -4,39 +4,9 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/input.h"
-#include "platform/settings_store.h"
-
 namespace platform::sdl {
 
 namespace {
-
-struct DefaultRow {
-    const char* setting;
-    int virtualKey;
-    bool repeats;
-    std::initializer_list<SDL_Keycode> keys;
-};
-
-// Every desktop key stands for a key the device already has; the arrows and
-// the device's own keys first, then the desktop's conveniences. Up and Down
-// do nothing in play but, as on the device, each press makes a pass.
-// Desktop: a held pause key pauses once; it does not flicker between the modes.
-// clang-format off
-const DefaultRow kDefaults[] = {
-    // setting            device key  repeats  keys
-    {"key.left",          VK_LEFT,    true,    {SDLK_LEFT, SDLK_4, SDLK_KP_4, SDLK_F1}},
-    {"key.right",         VK_RIGHT,   true,    {SDLK_RIGHT, SDLK_6, SDLK_KP_6, SDLK_F2}},
-    {"key.fire",          VK_F9,      true,    {SDLK_SPACE, SDLK_5, SDLK_KP_5, SDLK_F8, SDLK_F9}},
-    {"key.start",         VK_RETURN,  true,    {SDLK_RETURN, SDLK_KP_ENTER}},
-    {"key.pause",         VK_F10,     false,   {SDLK_p, SDLK_F10}},
-    {"key.volume-up",     VK_F6,      true,    {SDLK_PLUS, SDLK_EQUALS, SDLK_KP_PLUS, SDLK_F6}},
-    {"key.volume-down",   VK_F7,      true,    {SDLK_MINUS, SDLK_KP_MINUS, SDLK_F7}},
-    {"key.quit",          VK_ESCAPE,  true,    {SDLK_ESCAPE}},
-    {"key.up",            VK_UP,      true,    {SDLK_UP}},
-    {"key.down",          VK_DOWN,    true,    {SDLK_DOWN}},
-};
-// clang-format on
 
 constexpr const char* kFirstNote =
     "Keys: each key.<action> line names the keys for one action by their SDL\n"
@@ -46,40 +16,59 @@ constexpr const char* kFirstNote =
     "are fixed.\n"
     "The keys that move the cannon left.";
 
+struct DefaultRow {
+    ActionKeys action;
+    const char* note;  // written above the action's line in the settings file
+};
+
+// Every desktop key stands for a key the device already has; the arrows and
+// the device's own keys first, then the desktop's conveniences. Up and Down
+// do nothing in play but, as on the device, each press makes a pass.
+// Desktop: a held pause key pauses once; it does not flicker between the modes.
 // clang-format off
-const std::pair<const char*, const char*> kNotes[] = {
-    {"key.left",        kFirstNote},
-    {"key.right",       "The keys that move the cannon right."},
-    {"key.fire",        "The keys that fire."},
-    {"key.start",       "The keys that start a game on the title screen."},
-    {"key.pause",       "The keys that pause and resume."},
-    {"key.volume-up",   "The keys that raise the volume while held."},
-    {"key.volume-down", "The keys that lower the volume while held."},
-    {"key.quit",        "The keys that quit (the high score and the volume are saved)."},
-    {"key.up",          "The device's up key (no use in play)."},
-    {"key.down",        "The device's down key (no use in play)."},
+const DefaultRow kDefaults[] = {
+    // setting              device key  repeats  keys
+    {{"key.left",           VK_LEFT,    true,    {SDLK_LEFT, SDLK_4, SDLK_KP_4, SDLK_F1}},              kFirstNote},
+    {{"key.right",          VK_RIGHT,   true,    {SDLK_RIGHT, SDLK_6, SDLK_KP_6, SDLK_F2}},             "The keys that move the cannon right."},
+    {{"key.fire",           VK_F9,      true,    {SDLK_SPACE, SDLK_5, SDLK_KP_5, SDLK_F8, SDLK_F9}},    "The keys that fire."},
+    {{"key.start",          VK_RETURN,  true,    {SDLK_RETURN, SDLK_KP_ENTER}},                         "The keys that start a game on the title screen."},
+    {{"key.pause",          VK_F10,     false,   {SDLK_p, SDLK_F10}},                                   "The keys that pause and resume."},
+    {{"key.volume-up",      VK_F6,      true,    {SDLK_PLUS, SDLK_EQUALS, SDLK_KP_PLUS, SDLK_F6}},      "The keys that raise the volume while held."},
+    {{"key.volume-down",    VK_F7,      true,    {SDLK_MINUS, SDLK_KP_MINUS, SDLK_F7}},                 "The keys that lower the volume while held."},
+    {{"key.quit",           VK_ESCAPE,  true,    {SDLK_ESCAPE}},                                        "The keys that quit (the high score and the volume are saved)."},
+    {{"key.up",             VK_UP,      true,    {SDLK_UP}},                                            "The device's up key (no use in play)."},
+    {{"key.down",           VK_DOWN,    true,    {SDLK_DOWN}},                                          "The device's down key (no use in play)."},
+};
+
+// Desktop: a gamepad plays with the d-pad (or the left stick), A or B, Start
+// for the action key, Back to pause, and the shoulder buttons for the volume.
+// It has no back key: leaving stays on the keyboard and the window's close box.
+constexpr std::pair<SDL_GameControllerButton, int> kGamepad[] = {
+    // button                             device key
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT,     VK_LEFT},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT,    VK_RIGHT},
+    {SDL_CONTROLLER_BUTTON_A,             VK_F9},
+    {SDL_CONTROLLER_BUTTON_B,             VK_F9},
+    {SDL_CONTROLLER_BUTTON_START,         VK_RETURN},
+    {SDL_CONTROLLER_BUTTON_BACK,          VK_F10},
+    {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, VK_F6},
+    {SDL_CONTROLLER_BUTTON_LEFTSHOULDER,  VK_F7},
 };
 // clang-format on
 
-const char* noteFor(std::string_view setting) {
-    for (const auto& [name, note] : kNotes)
-        if (setting == name) return note;
-    return "";
-}
+std::vector<ActionKeys> bindings = DefaultBindings();
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The keys named in `text`, or nothing (said on stderr) when a name is unknown
 // or none is given.
 std::optional<std::vector<SDL_Keycode>> parseKeys(const ActionKeys& action, const std::string& text) {
     std::vector<SDL_Keycode> keys;
-    std::string_view rest = text;
-    for (;;) {
+    for (std::string_view rest = text;;) {
         const auto comma = rest.find(',');
         const std::string name{trimmed(rest.substr(0, comma))};
         const SDL_Keycode key = name.empty() ? SDLK_UNKNOWN : SDL_GetKeyFromName(name.c_str());
@@ -97,25 +86,23 @@ std::optional<std::vector<SDL_Keycode>> parseKeys(const ActionKeys& action, cons
     }
 }
 
-std::vector<ActionKeys> bindings = DefaultBindings();
-
 }  // namespace
 
 std::vector<ActionKeys> DefaultBindings() {
     std::vector<ActionKeys> actions;
-    for (const DefaultRow& row : kDefaults) actions.push_back({row.setting, row.virtualKey, row.repeats, row.keys});
+    for (const DefaultRow& row : kDefaults) actions.push_back(row.action);
     return actions;
 }
 
 std::vector<ActionKeys> ReadBindings(SettingsStore& store) {
     std::vector<ActionKeys> actions = DefaultBindings();
-    for (ActionKeys& action : actions) {
-        const std::optional<std::string> text = store.value(action.setting);
-        if (!text) {
-            store.setValue(action.setting, KeyNames(action.keys), noteFor(action.setting));
-            continue;
+    for (std::size_t i = 0; i < actions.size(); ++i) {
+        ActionKeys& action = actions[i];
+        if (const std::optional<std::string> text = store.value(action.setting)) {
+            if (auto keys = parseKeys(action, *text)) action.keys = std::move(*keys);
+        } else {
+            store.setValue(action.setting, KeyNames(action.keys), kDefaults[i].note);
         }
-        if (auto keys = parseKeys(action, *text)) action.keys = std::move(*keys);
     }
     return actions;
 }
@@ -127,15 +114,28 @@ void LoadKeyBindings(SettingsStore& store) {
 
 void UseBindings(std::vector<ActionKeys> newBindings) { bindings = std::move(newBindings); }
 
-const std::vector<ActionKeys>& CurrentBindings() { return bindings; }
-
 std::string KeyNames(const std::vector<SDL_Keycode>& keys) {
     std::string text;
-    for (SDL_Keycode key : keys) {
-        if (!text.empty()) text += ", ";
-        text += SDL_GetKeyName(key);
-    }
+    for (SDL_Keycode key : keys) text += (text.empty() ? "" : ", ") + std::string(SDL_GetKeyName(key));
     return text;
+}
+
+KeyBinding BindingForKey(SDL_Keycode key) {
+    for (const ActionKeys& action : bindings)
+        for (SDL_Keycode bound : action.keys)
+            if (bound == key) return {action.virtualKey, action.repeats};
+    return {};
+}
+
+int VirtualKeyForButton(SDL_GameControllerButton button) {
+    for (const auto& [bound, virtualKey] : kGamepad)
+        if (bound == button) return virtualKey;
+    return 0;
+}
+
+bool IsFullScreenToggle(SDL_Keycode key, Uint16 modifiers) {
+    if (key == SDLK_F11) return true;
+    return (key == SDLK_RETURN || key == SDLK_KP_ENTER) && (modifiers & KMOD_ALT) != 0;
 }
 
 }  // namespace platform::sdl

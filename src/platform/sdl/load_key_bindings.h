@@ -1,4 +1,4 @@
-// The desktop's key bindings, for the entry: no SDL in sight.
+// The desktop's key bindings as the entry sees them: no SDL in sight.
 #pragma once
 
 namespace platform {

@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <stb/stb_image_write.h>
-
 #include "platform/frame.h"
 
 namespace platform::sdl {
@@ -33,10 +31,6 @@ std::string PicturesFromUserDirs(const std::string& home) {
         if (!path.empty() && path[0] == '/') return path;
     }
     return "";
-}
-
-bool WritePng(const fs::path& path, const std::vector<std::uint8_t>& rgb, int width, int height) {
-    return stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
 }
 
 std::vector<std::uint8_t> Enlarged(const std::vector<std::uint8_t>& rgb, int scale) {

@@ -2,7 +2,8 @@
 // format (SDL converts if the hardware wants another). SDL's audio thread
 // copies straight from the source's buffers and releases each one as soon as
 // it has been copied out whole.
-#include "platform/sdl/sdl_audio_out.h"
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <SDL.h>
 
@@ -11,7 +12,7 @@
 #include <cstring>
 #include <span>
 
-#include "platform/sdl/quiet_audio_start.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {
 
@@ -25,6 +26,30 @@ constexpr std::uint8_t kSilence = 128;
 // make it 158 ms). Worst case: up to one buffer until the mixing thread next
 // renders, four ready buffers ahead of it, and SDL's buffer.
 std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 172; }
+
+// Starts SDL's audio and opens the default output device, paused, with
+// stderr pointed at /dev/null meanwhile: the system's sound library (ALSA)
+// writes a screen of errors there when it finds no card, and the program
+// says it in one line of its own instead. The main thread opens the device,
+// and no other thread of the program writes to stderr then. On success the
+// caller owns the device and one start of SDL's audio; on failure, neither.
+SDL_AudioDeviceID OpenQuietly(const SDL_AudioSpec& wanted) {
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+    SDL_AudioSpec got{};
+    SDL_AudioDeviceID device = 0;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
+        if (device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+    return device;
+}
 
 class SdlAudioOut final : public AudioOut {
 public:
@@ -43,7 +68,7 @@ public:
 
     bool open(const AudioFormat& format, AudioSource& source) override {
         if (device_ != 0) return false;
-        SDL_AudioSpec wanted{}, got{};
+        SDL_AudioSpec wanted{};
         wanted.freq = static_cast<int>(format.rate);
         wanted.format = AUDIO_U8;
         wanted.channels = static_cast<Uint8>(format.channels);
@@ -55,7 +80,7 @@ public:
         primed_ = false;
         fullBytes_ = DesktopBufferFrames(format.rate) * format.channels;
         // Opened paused; SDL converts if the hardware wants another rate or format.
-        device_ = OpenSdlAudioQuietly(wanted, got);
+        device_ = OpenQuietly(wanted);
         if (device_ == 0) {
             source_ = nullptr;
             return refuse();

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include <SDL.h>
 
-#include "platform/clock.h"
-#include "platform/desktop.h"
-#include "platform/frame.h"
-#include "platform/frame_pixels.h"
-#include "platform/input.h"
 #include "platform/options.h"
-#include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/screenshot.h"
@@ -24,6 +17,7 @@
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
 #include "platform/sdl/volume_overlay.h"
+#include "resources/resources.h"
 
 namespace platform::sdl {
 
@@ -69,15 +63,13 @@ std::uint32_t Until(std::uint32_t now, std::uint32_t tick) {
     return remaining > 0 ? static_cast<std::uint32_t>(remaining) : 0;
 }
 
-class SdlBackend final : public Backend, Clock, Input, Frame, Desktop {
+class SdlBackend final : public Backend {
 public:
-    SdlBackend() : input_([this](const InputEvent& event) { events_.push_back(event); }) {}
+    SdlBackend()
+        : input_([this](const InputEvent& event) { events_.push_back(event); }),
+          frame_(GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat)) {}
 
     ~SdlBackend() override {
-        SetActiveClock(nullptr);
-        SetActiveInput(nullptr);
-        SetActiveFrame(nullptr);
-        SetActiveDesktop(nullptr);
         for (auto& [id, pad] : gamepads_) SDL_GameControllerClose(pad);
         window_.reset();
         if (sdlStarted_) SDL_Quit();
@@ -104,15 +96,7 @@ public:
         if (!scripted_.load(error)) return false;
         // Without gamepads the keyboard still plays.
         SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
-
-        geometry_ = GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat);
-        const FrameSpan span = SpanOf(geometry_);
-        frame_.assign(static_cast<std::size_t>(span.pixelCount()), 0);
-        origin_ = frame_.data() - span.lowOffset;
-        SetActiveClock(this);
-        SetActiveInput(this);
-        SetActiveFrame(this);
-        SetActiveDesktop(this);
+        makeActive();
         return true;
     }
 
@@ -137,18 +121,11 @@ public:
         pumpEvents();
     }
 
-    // Input
-    bool takeEvent(InputEvent& event) override {
-        if (events_.empty()) return false;
-        event = events_.front();
-        events_.pop_front();
-        return true;
-    }
     bool keyHeld(int key) override { return input_.keyHeld(key); }
 
     // Frame
-    FrameGeometry geometry() override { return geometry_; }
-    std::uint16_t* pixels() override { return origin_; }
+    FrameGeometry geometry() override { return frame_.geometry(); }
+    std::uint16_t* pixels() override { return frame_.origin(); }
     void present(bool changed) override {
         if (!changed) return;
         frameWaiting_ = true;
@@ -169,13 +146,13 @@ public:
         const int scale = ChooseScale(usable.w, usable.h, CurrentOptions().scale);
         window_ = std::make_unique<SdlWindow>();
         std::string error;
-        if (!window_->create(title, scale, geometry_, error)) {
+        if (!window_->create(title, scale, frame_.geometry(), error)) {
             std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
             window_.reset();
             return false;
         }
-        window_->setIcon(FindResource("ICON", iconId));
-        window_->present(origin_);  // black until the first frame
+        window_->setIcon(resources::FindResource("ICON", iconId));
+        window_->present(frame_.origin());  // black until the first frame
         return true;
     }
 
@@ -222,8 +199,7 @@ private:
 
     // The frame as the game drew it, without anything the window lays over it.
     void saveScreenshot() {
-        std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3);
-        FrameToRgb(origin_, geometry_, rgb.data());
+        const std::vector<std::uint8_t> rgb = frame_.rgb();
         const std::string directory = ScreenshotDirectory();
         std::string error = "cannot save a screenshot: no home directory";
         const std::vector<std::string> written =
@@ -242,7 +218,7 @@ private:
         if (!frameWaiting_ || window_ == nullptr) return;
         const std::uint32_t now = SDL_GetTicks();
         if (now - lastPresent_ < kMinPresentIntervalMs) return;
-        window_->present(origin_);
+        window_->present(frame_.origin());
         frameWaiting_ = false;
         lastPresent_ = now;
     }
@@ -260,12 +236,9 @@ private:
     }
 
     bool sdlStarted_ = false;
-    FrameGeometry geometry_;
-    std::vector<std::uint16_t> frame_;
-    std::uint16_t* origin_ = nullptr;
-    std::unique_ptr<SdlWindow> window_;
-    std::deque<InputEvent> events_;
     InputTranslator input_;
+    FrameMemory frame_;
+    std::unique_ptr<SdlWindow> window_;
     SingleInstance instance_;
     ScriptedEvents scripted_;
     std::map<SDL_JoystickID, SDL_GameController*> gamepads_;

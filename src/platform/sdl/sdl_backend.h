@@ -1,16 +1,30 @@
-// The desktop backend: SDL's clock, events, window and gamepads, and the
-// one-copy-per-user check.
+// The desktop's platform through SDL, as the entry and the tools see it (no
+// SDL in sight): the backend (SDL's clock, events, window and gamepads, and
+// the one-copy-per-user check), its sound device, and (load_key_bindings.h)
+// its key bindings.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/sdl/load_key_bindings.h"
 
 namespace platform::sdl {
 
 // Connects to the window system; null with a message in `error` when there
 // is no display to show the game on.
 std::unique_ptr<Backend> OpenSdlBackend(std::string& error);
+
+// The desktop's sound device through SDL audio, SDL's own audio thread
+// pulling from the source. Each open starts SDL's audio and each close ends
+// it, so SDL's video may be started or ended around it freely.
+//
+// `noDeviceNote`, when not empty, is written to stderr as one line the first
+// time no device can be opened (a program that plays on without sound says
+// so once). The underruns, when there were any, are reported on stderr when
+// the device is destroyed, under `programName`.
+std::unique_ptr<AudioOut> MakeSdlAudioOut(std::string programName, std::string noDeviceNote = {});
 
 }  // namespace platform::sdl

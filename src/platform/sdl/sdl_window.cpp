@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/frame_pixels.h"
-
 namespace platform::sdl {
 
 namespace {
@@ -32,7 +30,7 @@ bool SdlWindow::create(const char* title, int scale, const FrameGeometry& geomet
     return true;
 }
 
-void SdlWindow::setIcon(const ResourceBytes& bmp) {
+void SdlWindow::setIcon(const resources::ResourceBytes& bmp) {
     if (window_ == nullptr || bmp.data == nullptr) return;
     SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromConstMem(bmp.data, static_cast<int>(bmp.size)), 1);
     if (icon == nullptr) return;

@@ -12,9 +12,9 @@
 #include <SDL.h>
 
 #include "platform/frame.h"
-#include "platform/platform.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/volume_overlay.h"
+#include "resources/resources.h"
 
 namespace platform::sdl {
 
@@ -29,7 +29,7 @@ public:
     // for frames of `geometry`. Returns false with a message in `error`.
     bool create(const char* title, int scale, const FrameGeometry& geometry, std::string& error);
     // The window's icon from a BMP image; an absent or unreadable one is skipped.
-    void setIcon(const ResourceBytes& bmp);
+    void setIcon(const resources::ResourceBytes& bmp);
     void show();
     void raise();
     void toggleFullScreen();

@@ -43,16 +43,6 @@ void LocalStorageStore::load() {
     }
 }
 
-std::optional<std::string> LocalStorageStore::value(std::string_view name) const {
-    const auto found = values_.find(name);
-    if (found == values_.end()) return std::nullopt;
-    return found->second;
-}
-
-void LocalStorageStore::setValue(std::string_view name, std::string_view text, std::string_view) {
-    values_[std::string(name)] = std::string(text);
-}
-
 bool LocalStorageStore::save() {
     bool kept = true;
     for (const KeyName& key : kKeys) {

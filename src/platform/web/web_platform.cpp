@@ -1,10 +1,15 @@
 #include "platform/web/web_platform.h"
 
-#include "platform/frame_pixels.h"
-
 namespace platform::web {
 
-void PageInput::key(int vk, bool down) {
+PageBackend::PageBackend()
+    : pixels_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight),
+      rgba_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4, 0) {
+    for (std::size_t i = 3; i < rgba_.size(); i += 4) rgba_[i] = 255;
+    makeActive();
+}
+
+void PageBackend::key(int vk, bool down) {
     // A key that is already down repeats only when the page says so again,
     // which is what a held key does on the desktop.
     if (down)
@@ -14,31 +19,15 @@ void PageInput::key(int vk, bool down) {
     events_.push_back(InputEvent{down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp, vk});
 }
 
-void PageInput::focus(bool active) {
+void PageBackend::focus(bool active) {
     // A page that loses focus no longer hears its keys go up.
     if (!active) held_.clear();
     events_.push_back(InputEvent{active ? InputEvent::Kind::FocusGained : InputEvent::Kind::FocusLost, 0});
 }
 
-bool PageInput::takeEvent(InputEvent& event) {
-    if (events_.empty()) return false;
-    event = events_.front();
-    events_.pop_front();
-    return true;
-}
-
-CanvasFrame::CanvasFrame()
-    : pixels_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight),
-      rgba_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4, 0) {
-    for (std::size_t i = 3; i < rgba_.size(); i += 4) rgba_[i] = 255;
-}
-
-FrameGeometry CanvasFrame::geometry() { return GeometryFor(FrameLayout::Normal, kFormat565); }
-
-void CanvasFrame::present(bool changed) {
+void PageBackend::present(bool changed) {
     if (!changed) return;
-    const std::uint32_t format = geometry().format;
-    for (std::size_t i = 0; i < pixels_.size(); ++i) NativeToRgb(pixels_[i], format, &rgba_[i * 4]);
+    for (std::size_t i = 0; i < pixels_.size(); ++i) NativeToRgb(pixels_[i], kFormat565, &rgba_[i * 4]);
 }
 
 bool PulledAudioOut::open(const AudioFormat&, AudioSource&) {

@@ -1,32 +1,27 @@
 // The web backend: the page is the host. It calls into the module on its main
 // thread only; nothing here blocks or waits, since the browser must not be held.
-//
-// The clock follows the page's milliseconds;
-// input is the page's key and focus events; the frame is kept as RGBA for the
-// canvas; there is no desktop to speak of; the sound is pulled by the page's
-// AudioWorklet, a buffer at a time, in place of a mixing thread.
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <set>
 #include <vector>
 
 #include "platform/audio_out.h"
-#include "platform/clock.h"
-#include "platform/desktop.h"
-#include "platform/frame.h"
-#include "platform/input.h"
+#include "platform/backend.h"
 
 namespace platform::web {
 
-// The program's clock on the page: milliseconds since start-up. The page
-// cannot be held, so a pause (the game's wait for its next frame) moves this
-// clock on at once, as the headless clock does, and the host runs passes only
-// while the page's own clock is ahead of it: on the whole the game keeps the
-// page's time, a pause at a time.
-class PageClock final : public Clock {
+// The clock is the program's on the page: milliseconds since start-up. The
+// page cannot be held, so a pause (the game's wait for its next frame) moves
+// this clock on at once, as the headless clock does, and the host runs passes
+// only while the page's own clock is ahead of it: on the whole the game keeps
+// the page's time, a pause at a time. Input is the page's key and focus
+// events; the frame is kept in the normal layout at 5-6-5 and, on each
+// present, as RGBA for the canvas; one page is one copy, and its own window.
+class PageBackend final : public Backend {
 public:
+    PageBackend();
+
     std::uint32_t now() override { return now_; }
     void sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
     // Moves the clock on to `due` if it is behind it.
@@ -39,53 +34,34 @@ public:
         if (static_cast<std::int32_t>(pageMs - now_) > static_cast<std::int32_t>(maxLag)) now_ = pageMs - maxLag;
     }
 
-private:
-    std::uint32_t now_ = 0;
-};
-
-// Key and focus events from the page, in order, and the keys held.
-class PageInput final : public Input {
-public:
     void key(int vk, bool down);
     void focus(bool active);
     bool pending() const { return !events_.empty(); }
-    bool takeEvent(InputEvent& event) override;
     bool keyHeld(int key) override { return held_.count(key) != 0; }
 
-private:
-    std::deque<InputEvent> events_;
-    std::set<int> held_;
-};
-
-// The frame buffer in the normal layout at 5-6-5, and on each present an RGBA
-// copy for the canvas: 176 x 220 x 4 bytes, top row first.
-class CanvasFrame final : public Frame {
-public:
-    CanvasFrame();
-    FrameGeometry geometry() override;
+    FrameGeometry geometry() override { return GeometryFor(FrameLayout::Normal, kFormat565); }
     std::uint16_t* pixels() override { return pixels_.data(); }
     void present(bool changed) override;
+    // 176 x 220 x 4 bytes, top row first.
     const std::uint8_t* rgba() const { return rgba_.data(); }
 
+    bool activateRunningCopy(const char*) override { return false; }
+    bool openWindow(const char*, std::uint32_t) override { return true; }
+    void showWindow() override {}
+
 private:
+    std::uint32_t now_ = 0;
+    std::set<int> held_;
     std::vector<std::uint16_t> pixels_;
     std::vector<std::uint8_t> rgba_;
 };
 
-// One page, one copy, and the page is its window.
-class PageDesktop final : public Desktop {
-public:
-    bool activateRunningCopy(const char*) override { return false; }
-    bool openWindow(const char*, std::uint32_t) override { return true; }
-    void showWindow() override {}
-};
-
 // Audio out pulled by the page. The engine's mixing thread never runs in this
-// build (it has one thread): mix() renders straight from the engine's
-// channels instead, when the worklet asks for more.
+// build (it has one thread): the page's AudioWorklet asks the engine to render
+// straight from its channels instead.
 class PulledAudioOut final : public AudioOut {
 public:
-    bool open(const AudioFormat& format, AudioSource& source) override;
+    bool open(const AudioFormat&, AudioSource&) override;
     void pause() override { playing_ = false; }
     void resume() override { playing_ = open_; }
     void close() override { open_ = playing_ = false; }

@@ -15,22 +15,22 @@
 
 #include "platform/clock.h"
 #include "platform/input.h"
-#include "platform/recording/recording_format.h"
 #include "platform/settings_store.h"
+#include "shell/recording/recording_format.h"
 
-namespace platform::recording {
+namespace recording {
 
-class Replayer final : public Clock, public Input, public SettingsStore {
+class Replayer final : public platform::Clock, public platform::Input, public platform::SettingsStore {
 public:
     using Reached = std::function<void(std::uint32_t tick)>;
     // `input` is the live backend's, and outlives the replayer.
-    Replayer(Recording recording, std::string path, Input& input, Reached reached);
+    Replayer(Recording recording, std::string path, platform::Input& input, Reached reached);
 
     std::uint32_t now() override;
     void sleep(std::uint32_t) override {}
     void waitForPass(std::uint32_t, bool) override {}
 
-    bool takeEvent(InputEvent& event) override;
+    bool takeEvent(platform::InputEvent& event) override;
     bool keyHeld(int key) override;
 
     void load() override {}
@@ -46,7 +46,7 @@ private:
 
     Recording recording_;
     std::string path_;
-    Input& input_;
+    platform::Input& input_;
     Reached reached_;
     mutable std::size_t next_ = 0;
     mutable bool over_ = false;
@@ -54,4 +54,4 @@ private:
     std::uint32_t lastTick_ = 0;
 };
 
-}  // namespace platform::recording
+}  // namespace recording

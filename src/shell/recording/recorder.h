@@ -9,15 +9,15 @@
 
 #include "platform/clock.h"
 #include "platform/input.h"
-#include "platform/recording/recording_format.h"
 #include "platform/settings_store.h"
+#include "shell/recording/recording_format.h"
 
-namespace platform::recording {
+namespace recording {
 
-class Recorder final : public Clock, public Input, public SettingsStore {
+class Recorder final : public platform::Clock, public platform::Input, public platform::SettingsStore {
 public:
     // Records the answers of `clock`, `input` and `settings`, which outlive it.
-    Recorder(Clock& clock, Input& input, SettingsStore& settings);
+    Recorder(platform::Clock& clock, platform::Input& input, platform::SettingsStore& settings);
     ~Recorder() override;  // writes "end"
 
     // Starts the file at `path` with its header; false with `error` when it cannot be made.
@@ -27,7 +27,7 @@ public:
     void sleep(std::uint32_t milliseconds) override { clock_.sleep(milliseconds); }
     void waitForPass(std::uint32_t due, bool idle) override { clock_.waitForPass(due, idle); }
 
-    bool takeEvent(InputEvent& event) override;
+    bool takeEvent(platform::InputEvent& event) override;
     bool keyHeld(int key) override;
 
     void load() override { settings_.load(); }
@@ -40,10 +40,10 @@ public:
 private:
     void write(const std::string& line) const;
 
-    Clock& clock_;
-    Input& input_;
-    SettingsStore& settings_;
+    platform::Clock& clock_;
+    platform::Input& input_;
+    platform::SettingsStore& settings_;
     std::FILE* file_ = nullptr;
 };
 
-}  // namespace platform::recording
+}  // namespace recording

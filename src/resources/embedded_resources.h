@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace platform {
+namespace resources {
 
 struct EmbeddedResource {
     const char* type;  // "BITMAP", "ICON", "WAVE", "PTMOD", "STRING"; null ends the table
@@ -15,4 +15,4 @@ struct EmbeddedResource {
 
 extern const EmbeddedResource embeddedResources[];
 
-}  // namespace platform
+}  // namespace resources

@@ -28,12 +28,10 @@ constexpr std::uint32_t kMaxLagMs = 1000;
 // A bound on one call's passes, so that the page is never held long.
 constexpr int kMaxPassesPerCall = 400;
 
-// Everything the running program uses, alive from of_init until it ends.
+// Everything the running program uses, alive from of_init on; the backend's
+// families are active for as long as it lives.
 struct Page {
-    web::PageClock clock;
-    web::PageInput input;
-    web::CanvasFrame frame;
-    web::PageDesktop desktop;
+    web::PageBackend backend;
     web::PulledAudioOut audio;
     web::LocalStorageStore settings;
     std::uint32_t nextPass = 0;
@@ -44,10 +42,6 @@ std::unique_ptr<Page> page;
 std::vector<std::uint8_t> mixed;
 
 void install(Page* p) {
-    SetActiveClock(p ? &p->clock : nullptr);
-    SetActiveInput(p ? &p->input : nullptr);
-    SetActiveFrame(p ? &p->frame : nullptr);
-    SetActiveDesktop(p ? &p->desktop : nullptr);
     SetActiveAudioOut(p ? &p->audio : nullptr);
     SetActiveSettingsStore(p ? &p->settings : nullptr);
 }
@@ -73,17 +67,17 @@ ORBITFEND_EXPORT(of_init) std::int32_t of_init() {
         return 0;
     }
     page->running = true;
-    page->nextPass = page->clock.now();
+    page->nextPass = page->backend.now();
     return 1;
 }
 
 ORBITFEND_EXPORT(of_run_due_passes) std::int32_t of_run_due_passes(std::uint32_t nowMs) {
     if (!page || !page->running) return 0;
-    page->clock.catchUp(nowMs, kMaxLagMs);
+    page->backend.catchUp(nowMs, kMaxLagMs);
     for (int passes = 0; passes < kMaxPassesPerCall; ++passes) {
-        const bool inputWaits = page->input.pending();
+        const bool inputWaits = page->backend.pending();
         if (!inputWaits && !TickReached(nowMs, page->nextPass)) break;
-        if (!inputWaits) page->clock.waitForPass(page->nextPass, false);
+        if (!inputWaits) page->backend.waitForPass(page->nextPass, false);
         const PassResult result = RunPass();
         page->nextPass = result.nextPass;
         if (!result.goOn) {
@@ -95,16 +89,21 @@ ORBITFEND_EXPORT(of_run_due_passes) std::int32_t of_run_due_passes(std::uint32_t
 }
 
 ORBITFEND_EXPORT(of_key) void of_key(std::int32_t vk, std::int32_t down) {
-    if (page) page->input.key(vk, down != 0);
+    if (page) page->backend.key(vk, down != 0);
 }
 
 ORBITFEND_EXPORT(of_focus) void of_focus(std::int32_t active) {
-    if (page) page->input.focus(active != 0);
+    if (page) page->backend.focus(active != 0);
 }
 
 ORBITFEND_EXPORT(of_frame_rgba) const std::uint8_t* of_frame_rgba() {
-    static web::CanvasFrame blank;
-    return page ? page->frame.rgba() : blank.rgba();
+    if (page) return page->backend.rgba();
+    static const std::vector<std::uint8_t> black = [] {
+        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4, 0);
+        for (std::size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+        return rgba;
+    }();
+    return black.data();
 }
 
 ORBITFEND_EXPORT(of_sound_rate) std::uint32_t of_sound_rate() { return 11025; }

@@ -1,13 +1,14 @@
 // The program's resources: the pictures, sounds, icon and title compiled into
 // the executable, found by type ("BITMAP", "ICON", "WAVE", "PTMOD",
-// "STRING") and number. Main thread only, unless a call says otherwise.
+// "STRING") and number. Needs nothing of the platform. Main thread only,
+// unless a call says otherwise.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-namespace platform {
+namespace resources {
 
 struct ResourceBytes {
     const std::uint8_t* data = nullptr;  // null when the resource does not exist
@@ -15,13 +16,14 @@ struct ResourceBytes {
 };
 ResourceBytes FindResource(const char* type, std::uint32_t id);
 
+// From now on FindResource answers as if resource `type` `id` did not exist
+// (the harness's --drop-resource).
+void DropResource(const char* type, std::uint32_t id);
+
 // Copies string resource `id` into `buffer` (at most bufferSize - 1 characters
 // and a terminating zero); returns the number of characters copied, 0 when
 // there is no such string.
 int LoadString(std::uint32_t id, char* buffer, int bufferSize);
-
-// The full path of the running executable, or an empty string.
-const char* ExecutablePath();
 
 // A decoded bitmap resource: width x height red-green-blue triples, the top
 // row first.
@@ -34,4 +36,4 @@ struct Bitmap {
 // Null when the resource is missing or cannot be decoded (4-, 8- and 24-bit BMP are read).
 std::unique_ptr<Bitmap> LoadBitmap(std::uint32_t id);
 
-}  // namespace platform
+}  // namespace resources

@@ -1,11 +1,13 @@
-#include "platform/recording/recording_format.h"
+#include "shell/recording/recording_format.h"
 
 #include <charconv>
 
 #include "platform/clock.h"
-#include "platform/settings_text.h"
+#include "shell/settings_text.h"
 
-namespace platform::recording {
+using namespace platform;
+
+namespace recording {
 
 namespace {
 
@@ -231,4 +233,4 @@ const char* DescribeKind(Entry::Kind kind) {
     return "";
 }
 
-}  // namespace platform::recording
+}  // namespace recording

@@ -1,12 +1,12 @@
-#include "platform/recording/session.h"
+#include "shell/recording/session.h"
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
-#include "platform/trace.h"
+using namespace platform;
 
-namespace platform::recording {
+namespace recording {
 
 namespace {
 
@@ -51,13 +51,6 @@ bool Session::begin(const Options& options, SettingsStore& settings, Replayer::R
     liveClock_ = &ActiveClock();
     liveInput_ = &ActiveInput();
     liveSettings_ = &settings;
-    if (!options.headless && !options.tracePath.empty()) {
-        if (!OpenTrace(options.tracePath, options.traceWorld)) {
-            error = "cannot write the trace file " + options.tracePath;
-            return false;
-        }
-        traceOpened_ = true;
-    }
     if (!options.recordPath.empty()) {
         recorder_ = std::make_unique<Recorder>(*liveClock_, *liveInput_, settings);
         if (!recorder_->open(options.recordPath, error)) return false;
@@ -84,8 +77,6 @@ void Session::end() {
     }
     recorder_.reset();
     replayer_.reset();
-    if (traceOpened_) CloseTrace();
-    traceOpened_ = false;
 }
 
-}  // namespace platform::recording
+}  // namespace recording

@@ -1,10 +1,12 @@
-#include "platform/recording/replayer.h"
+#include "shell/recording/replayer.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
-namespace platform::recording {
+using namespace platform;
+
+namespace recording {
 
 Replayer::Replayer(Recording recording, std::string path, Input& input, Reached reached)
     : recording_(std::move(recording)), path_(std::move(path)), input_(input), reached_(std::move(reached)) {}
@@ -81,4 +83,4 @@ void Replayer::liveCloseEndsReplay() {
         if (live.kind == InputEvent::Kind::Close) over_ = true;
 }
 
-}  // namespace platform::recording
+}  // namespace recording

@@ -19,8 +19,6 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
-
 class SettingsText {
 public:
     // Takes `text` line by line. `ignoredLines` receives the 1-based numbers of
@@ -51,5 +49,3 @@ private:
     };
     std::vector<Line> lines_;
 };
-
-}  // namespace platform

@@ -29,7 +29,7 @@
 
 #include "platform/input.h"
 
-namespace platform::recording {
+namespace recording {
 
 constexpr int kVersion = 1;
 constexpr const char* kMagic = "orbitfend-recording";
@@ -37,19 +37,19 @@ constexpr const char* kMagic = "orbitfend-recording";
 struct Entry {
     enum class Kind { Clock, Event, NoEvent, Held, Setting, End };
     Kind kind = Kind::Clock;
-    std::size_t line = 0;    // 1-based, in the file
-    std::uint32_t tick = 0;  // Clock, Event
-    InputEvent event;        // Event
-    int key = 0;             // Held
-    bool held = false;       // Held
-    std::string name;        // Setting
-    bool stored = false;     // Setting: whether it had a value
-    std::string value;       // Setting
+    std::size_t line = 0;        // 1-based, in the file
+    std::uint32_t tick = 0;      // Clock, Event
+    platform::InputEvent event;  // Event
+    int key = 0;                 // Held
+    bool held = false;           // Held
+    std::string name;            // Setting
+    bool stored = false;         // Setting: whether it had a value
+    std::string value;           // Setting
 };
 
 // Entries as the recorder writes them.
 Entry ClockEntry(std::uint32_t tick);
-Entry EventEntry(std::uint32_t tick, const InputEvent& event);
+Entry EventEntry(std::uint32_t tick, const platform::InputEvent& event);
 Entry NoEventEntry();
 Entry HeldEntry(int key, bool held);
 Entry SettingEntry(std::string_view name, const std::optional<std::string>& value);
@@ -72,4 +72,4 @@ std::string FormatEntry(const Entry& entry);
 // What the program asked for, in words ("a clock reading"), for messages.
 const char* DescribeKind(Entry::Kind kind);
 
-}  // namespace platform::recording
+}  // namespace recording

@@ -1,8 +1,6 @@
-#include "platform/settings_text.h"
+#include "shell/settings_text.h"
 
 #include <algorithm>
-
-namespace platform {
 
 namespace {
 
@@ -84,5 +82,3 @@ std::string SettingsText::text() const {
     for (const Line& line : lines_) all += line.text + '\n';
     return all;
 }
-
-}  // namespace platform

@@ -3,9 +3,9 @@
 
 #include <stb/stb_image.h>
 
-#include "platform/platform.h"
+#include "resources/resources.h"
 
-namespace platform {
+namespace resources {
 
 std::unique_ptr<Bitmap> LoadBitmap(std::uint32_t id) {
     const ResourceBytes bytes = FindResource("BITMAP", id);
@@ -20,4 +20,4 @@ std::unique_ptr<Bitmap> LoadBitmap(std::uint32_t id) {
     return bitmap;
 }
 
-}  // namespace platform
+}  // namespace resources

@@ -1,28 +1,32 @@
 // Resources by type and number, from the table compiled into the executable,
-// less any that the run's options drop.
-#include <unistd.h>
+// less any that the run dropped.
+#include "resources/resources.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "platform/embedded_resources.h"
-#include "platform/options.h"
-#include "platform/platform.h"
+#include "resources/embedded_resources.h"
 
-namespace platform {
+namespace resources {
 
 namespace {
 
-bool dropped(const char* type, std::uint32_t id) {
-    const auto& list = CurrentOptions().droppedResources;
-    return std::any_of(list.begin(), list.end(),
+std::vector<std::pair<std::string, std::uint32_t>> dropped;
+
+bool isDropped(const char* type, std::uint32_t id) {
+    return std::any_of(dropped.begin(), dropped.end(),
                        [&](const auto& entry) { return entry.second == id && entry.first == type; });
 }
 
 }  // namespace
 
+void DropResource(const char* type, std::uint32_t id) { dropped.emplace_back(type, id); }
+
 ResourceBytes FindResource(const char* type, std::uint32_t id) {
-    if (type == nullptr || dropped(type, id)) return {};
+    if (type == nullptr || isDropped(type, id)) return {};
     for (const EmbeddedResource* r = embeddedResources; r->type != nullptr; ++r) {
         if (r->id == id && std::strcmp(r->type, type) == 0) return {r->data, r->size};
     }
@@ -44,13 +48,4 @@ int LoadString(std::uint32_t id, char* buffer, int bufferSize) {
     return static_cast<int>(length);
 }
 
-const char* ExecutablePath() {
-    static std::string path = [] {
-        char buffer[4096];
-        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-    }();
-    return path.c_str();
-}
-
-}  // namespace platform
+}  // namespace resources

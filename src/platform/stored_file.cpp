@@ -1,29 +1,20 @@
-#include "platform/settings_file.h"
+#include "platform/stored_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-
-#include "platform/atomic_file.h"
-#include "platform/legacy_settings.h"
 
 namespace platform {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kHeader =
-    "# orbitfend's settings: one \"name = value\" on each line. Lines that start with\n"
-    "# '#' are notes. Change a value while the game is not running: the game\n"
-    "# rewrites this file when it ends, keeping your notes and any lines it does\n"
-    "# not know.\n";
 
 // A link's target, followed to the end (a dangling link gives the file it
 // would create). Stops at a loop or at anything that cannot be read.
@@ -60,44 +51,87 @@ fs::path asideName(const fs::path& file) {
     return {};
 }
 
-std::string firstIgnoredLines(const std::vector<std::size_t>& lines) {
-    std::string list;
-    for (std::size_t i = 0; i < lines.size() && i < 5; ++i) list += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
-    return lines.size() > 5 ? list + " and " + std::to_string(lines.size() - 5) + " more" : list;
+fs::path folderOf(const fs::path& file) { return file.parent_path().empty() ? "." : file.parent_path(); }
+
+std::string temporaryPrefix(const fs::path& file) { return "." + file.filename().string() + "."; }
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The rename is only durable once the directory that records it is on the disk.
+bool syncDirectory(const fs::path& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+// Writes `bytes` to a temporary file beside `file` (".<name>.XXXXXX"), flushes
+// it to the disk, renames it over `file` and flushes the directory, which is
+// made when missing. The temporary file is locked while it exists, so that a
+// sweep can tell a live write from a killed one.
+bool replaceAtomically(const fs::path& file, const std::string& bytes, std::string& error) {
+    const fs::path directory = folderOf(file);
+    std::error_code ec;
+    fs::create_directories(directory, ec);
+    if (ec) {
+        error = "cannot create " + directory.string() + ": " + ec.message();
+        return false;
+    }
+    // A name of its own for every writer, so two writers never share a half-written file.
+    std::string temporary = (directory / (temporaryPrefix(file) + "XXXXXX")).string();
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot create a file in " + directory.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    // Held until the file has its final name; the kernel lets go when the writer dies.
+    ::flock(fd, LOCK_EX);
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0 && ::rename(temporary.c_str(), file.c_str()) == 0;
+    const int savedErrno = errno;
+    ::close(fd);
+    if (!written) {
+        error = "cannot write " + file.string() + ": " + std::strerror(savedErrno);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (!syncDirectory(directory)) {
+        error = "cannot flush " + directory.string() + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+// FIX: a save killed between creating its temporary file and renaming it
+// leaves that file behind; without this sweep they gather without end.
+void removeStaleTemporaries(const fs::path& file) {
+    const std::string prefix = temporaryPrefix(file);
+    std::error_code ec;
+    for (fs::directory_iterator it(folderOf(file), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(it->path().c_str());
+        ::close(fd);
+    }
 }
 
 }  // namespace
 
-void SettingsFile::load() {
-    // The desktop reads its key bindings before the game reads its values;
-    // a second load must not drop the defaults given in between.
-    if (loaded_) return;
-    loaded_ = true;
+bool StoredFile::read(std::string& text) {
     target_ = followLinks(file_);
-    RemoveStaleTemporaries(target_);
-    text_ = SettingsText::Parse(kHeader);
-    fromOldFile_.clear();
+    removeStaleTemporaries(target_);
     writable_ = true;
-
-    std::string text;
-    if (!readText(text)) return;
-    if (text.find('\0') != std::string::npos) return setAside("it is not text");
-    if (IsLegacySettings(text)) {
-        std::string reason;
-        if (!ReadLegacySettings(text, fromOldFile_, reason)) setAside("it cannot be understood (" + reason + ")");
-        return;
-    }
-    std::vector<std::size_t> ignored;
-    text_ = SettingsText::Parse(text, &ignored);
-    if (ignored.empty()) return;
-    const bool one = ignored.size() == 1;
-    std::fprintf(stderr, "orbitfend: %s: %s %s %s not \"name = value\"; kept as written but not used\n", file_.c_str(),
-                 one ? "line" : "lines", firstIgnoredLines(ignored).c_str(), one ? "is" : "are");
-}
-
-// Reads the whole file into `text`; false, having said why, when there is
-// nothing to read or the file cannot be used.
-bool SettingsFile::readText(std::string& text) {
     std::error_code ec;
     const fs::file_status status = fs::status(target_, ec);
     if (status.type() == fs::file_type::not_found) return false;
@@ -133,10 +167,11 @@ bool SettingsFile::readText(std::string& text) {
     if (!regular) return setAside("it is not a regular file"), false;
     if (!small || text.size() > kLargestFile) return setAside("it is larger than 1 MB"), false;
     if (n < 0) return setAside(std::string("it cannot be read (") + std::strerror(readErrno) + ")"), false;
+    if (text.find('\0') != std::string::npos) return setAside("it is not text"), false;
     return true;
 }
 
-void SettingsFile::setAside(const std::string& reason) {
+void StoredFile::setAside(const std::string& reason) {
     const fs::path aside = asideName(target_);
     std::error_code ec;
     if (!aside.empty()) fs::rename(target_, aside, ec);
@@ -155,27 +190,12 @@ void SettingsFile::setAside(const std::string& reason) {
                  file_.c_str(), reason.c_str(), aside.c_str());
 }
 
-std::optional<std::string> SettingsFile::value(std::string_view name) const {
-    if (std::optional<std::string> found = text_.value(name)) return found;
-    const auto old =
-        std::find_if(fromOldFile_.begin(), fromOldFile_.end(), [&](const auto& v) { return v.first == name; });
-    if (old == fromOldFile_.end()) return std::nullopt;
-    return old->second;
-}
-
-void SettingsFile::setValue(std::string_view name, std::string_view text, std::string_view note) {
-    text_.set(name, text, note);
-}
-
-bool SettingsFile::save() {
+bool StoredFile::replace(const std::string& text) {
     if (!writable_) return false;
-    for (const auto& [name, text] : fromOldFile_)
-        if (!text_.value(name)) text_.set(name, text, "");
-    fromOldFile_.clear();
     std::string error;
     // FIX: the new file replaces the link's target, not the link, so that a
     // settings file kept elsewhere through a link keeps being the one used.
-    if (ReplaceFileAtomically(target_, text_.text(), error)) return true;
+    if (replaceAtomically(target_, text, error)) return true;
     std::fprintf(stderr, "orbitfend: the settings were not saved: %s\n", error.c_str());
     return false;
 }

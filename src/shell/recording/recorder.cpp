@@ -1,6 +1,8 @@
-#include "platform/recording/recorder.h"
+#include "shell/recording/recorder.h"
 
-namespace platform::recording {
+using namespace platform;
+
+namespace recording {
 
 Recorder::Recorder(Clock& clock, Input& input, SettingsStore& settings)
     : clock_(clock), input_(input), settings_(settings) {}
@@ -56,4 +58,4 @@ void Recorder::write(const std::string& line) const {
     std::fflush(file_);
 }
 
-}  // namespace platform::recording
+}  // namespace recording

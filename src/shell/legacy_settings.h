@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
-
 // True when `text` looks like such a file rather than a plain one.
 bool IsLegacySettings(std::string_view text);
 
@@ -24,5 +22,3 @@ bool IsLegacySettings(std::string_view text);
 // that is not such a file.
 bool ReadLegacySettings(std::string_view text, std::vector<std::pair<std::string, std::string>>& values,
                         std::string& error);
-
-}  // namespace platform

@@ -1,5 +1,5 @@
-// The session's recording, replay and desktop trace, set up from the command
-// line between opening the backend and starting the program. Main thread only.
+// The session's recording or replay, set up from the command line between
+// opening the backend and starting the program. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -7,11 +7,11 @@
 #include <string>
 
 #include "platform/options.h"
-#include "platform/recording/recorder.h"
-#include "platform/recording/replayer.h"
 #include "platform/settings_store.h"
+#include "shell/recording/recorder.h"
+#include "shell/recording/replayer.h"
 
-namespace platform::recording {
+namespace recording {
 
 class Session {
 public:
@@ -23,25 +23,24 @@ public:
     // With --record, puts a recorder in front of the active clock and input
     // and `settings`; with --replay, a replayer in their place. `reached` moves
     // a virtual clock on to each replayed reading; without one, the replay
-    // keeps the recording's pace on the live clock. Opens --trace for a
-    // desktop run (a headless backend opens its own). False with `error` when
+    // keeps the recording's pace on the live clock. False with `error` when
     // a file cannot be made or read.
-    bool begin(const Options& options, SettingsStore& settings, Replayer::Reached reached, std::string& error);
+    bool begin(const platform::Options& options, platform::SettingsStore& settings, Replayer::Reached reached,
+               std::string& error);
 
-    // Puts the live families back, writes the recording's end and closes the
-    // desktop trace. Before the backend and `settings` go.
+    // Puts the live families back and writes the recording's end. Before the
+    // backend and `settings` go.
     void end();
 
 private:
-    Clock* liveClock_ = nullptr;
-    Input* liveInput_ = nullptr;
-    SettingsStore* liveSettings_ = nullptr;
+    platform::Clock* liveClock_ = nullptr;
+    platform::Input* liveInput_ = nullptr;
+    platform::SettingsStore* liveSettings_ = nullptr;
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<Replayer> replayer_;
-    bool traceOpened_ = false;
 };
 
 // Reads the recording at `path`; false with `error` naming the file and line.
 bool ReadRecordingFile(const std::string& path, Recording& recording, std::string& error);
 
-}  // namespace platform::recording
+}  // namespace recording

@@ -1,10 +1,8 @@
-#include "platform/legacy_settings.h"
+#include "shell/legacy_settings.h"
 
 #include <cstdint>
 
 #include <nlohmann/json.hpp>
-
-namespace platform {
 
 namespace {
 
@@ -67,5 +65,3 @@ bool ReadLegacySettings(std::string_view text, std::vector<std::pair<std::string
         if (const Json* value = member(*program, renamed.legacy)) values.emplace_back(renamed.name, dwordText(*value));
     return true;
 }
-
-}  // namespace platform
