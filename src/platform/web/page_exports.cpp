@@ -79,6 +79,7 @@ ORBITFEND_EXPORT(of_init) std::int32_t of_init() {
 
 ORBITFEND_EXPORT(of_run_due_passes) std::int32_t of_run_due_passes(std::uint32_t nowMs) {
     if (!page || !page->running) return 0;
+    page->desktop.setPageTime(nowMs);
     page->clock.catchUp(nowMs, kMaxLagMs);
     for (int passes = 0; passes < kMaxPassesPerCall; ++passes) {
         const bool inputWaits = page->input.pending();
@@ -105,6 +106,12 @@ ORBITFEND_EXPORT(of_focus) void of_focus(std::int32_t active) {
 ORBITFEND_EXPORT(of_frame_rgba) const std::uint8_t* of_frame_rgba() {
     static web::CanvasFrame blank;
     return page ? page->frame.rgba() : blank.rgba();
+}
+
+// Desktop: the volume bar and the sound-off note, for the page to lay over
+// the frame on the canvas; null while there is nothing to lay over it.
+ORBITFEND_EXPORT(of_overlay_rgba) const std::uint8_t* of_overlay_rgba(std::uint32_t nowMs) {
+    return page && page->running ? page->desktop.overlayRgba(nowMs) : nullptr;
 }
 
 ORBITFEND_EXPORT(of_sound_rate) std::uint32_t of_sound_rate() { return 11025; }

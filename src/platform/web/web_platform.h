@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/desktop.h"
 #include "platform/frame.h"
 #include "platform/input.h"
+#include "platform/sdl/volume_overlay.h"
 
 namespace platform::web {
 
@@ -72,12 +74,29 @@ private:
     std::vector<std::uint8_t> rgba_;
 };
 
-// One page, one copy, and the page is its window.
+// One page, one copy, and the page is its window. Desktop: the window's
+// volume bar and sound-off note (the desktop's own overlay, which has no SDL
+// in it) are laid over the canvas, timed by the page's clock; the page draws
+// them over the frame, never into it.
 class PageDesktop final : public Desktop {
 public:
     bool activateRunningCopy(const char*) override { return false; }
     bool openWindow(const char*, std::uint32_t) override { return true; }
     void showWindow() override {}
+    void passEnded(const PassReport& report) override;
+
+    // The page's milliseconds when the passes now due began to run.
+    void setPageTime(std::uint32_t pageMs) { pageMs_ = pageMs; }
+    // What is laid over the canvas at the page's `pageMs`: 176 x 220 x 4
+    // bytes, RGBA, top row first, alpha 0 where the frame shows; null when
+    // nothing is. Valid until the next call.
+    const std::uint8_t* overlayRgba(std::uint32_t pageMs);
+
+private:
+    sdl::VolumeOverlay overlay_;
+    std::unique_ptr<sdl::OverlayPicture> picture_ = std::make_unique<sdl::OverlayPicture>();
+    std::vector<std::uint8_t> rgba_;
+    std::uint32_t pageMs_ = 0;
 };
 
 // Audio out pulled by the page. The engine's mixing thread never runs in this
