@@ -73,6 +73,7 @@ ORBITFEND_EXPORT(of_init) std::int32_t of_init() {
 
 ORBITFEND_EXPORT(of_run_due_passes) std::int32_t of_run_due_passes(std::uint32_t nowMs) {
     if (!page || !page->running) return 0;
+    page->backend.setPageTime(nowMs);
     page->backend.catchUp(nowMs, kMaxLagMs);
     for (int passes = 0; passes < kMaxPassesPerCall; ++passes) {
         const bool inputWaits = page->backend.pending();
@@ -104,6 +105,12 @@ ORBITFEND_EXPORT(of_frame_rgba) const std::uint8_t* of_frame_rgba() {
         return rgba;
     }();
     return black.data();
+}
+
+// Desktop: the volume bar and the sound-off note, for the page to lay over
+// the frame on the canvas; null while there is nothing to lay over it.
+ORBITFEND_EXPORT(of_overlay_rgba) const std::uint8_t* of_overlay_rgba(std::uint32_t nowMs) {
+    return page && page->running ? page->backend.overlayRgba(nowMs) : nullptr;
 }
 
 ORBITFEND_EXPORT(of_sound_rate) std::uint32_t of_sound_rate() { return 11025; }

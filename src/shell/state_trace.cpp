@@ -17,6 +17,7 @@ namespace {
 
 unsigned passCount = 0;
 std::FILE* traceFile = nullptr;
+char traceBuffer[1 << 16];
 
 Json describeAlien(const Alien& a) {
     return Json{{"x", a.x}, {"y", a.y}, {"frame", a.frame}, {"state", a.state}, {"kind", a.kind}};
@@ -92,6 +93,11 @@ bool OpenStateTrace() {
     const std::string& path = platform::CurrentOptions().tracePath;
     if (path.empty() || traceFile != nullptr) return true;
     traceFile = std::fopen(path.c_str(), "wb");
+    // A pass writes about half a kilobyte; a larger buffer than the C
+    // library's (1 KiB in wasi-libc) spares a write call for nearly every
+    // line, and in the WebAssembly build each is a trip out of the module.
+    // Given here, as musl takes no size without the memory.
+    if (traceFile != nullptr) std::setvbuf(traceFile, traceBuffer, _IOFBF, sizeof traceBuffer);
     // An output that cannot be made is lost output, as one lost on the way is.
     if (traceFile == nullptr) platform::ReportLostOutput("trace file", path);
     return traceFile != nullptr;

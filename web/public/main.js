@@ -82,8 +82,9 @@ function play(game, screen) {
 
   const frame = () => {
     pollGamepads();
-    const running = game.runDuePasses(now());
-    screen.show(game.frame());
+    const pageMs = now();
+    const running = game.runDuePasses(pageMs);
+    screen.show(game.frame(), game.overlay(pageMs));
     if (!running) {
       page.state = 'ended';
       say('orbitfend has ended. Reload the page to play again.');

@@ -3,7 +3,9 @@
 import { wasiImports } from './wasi.js';
 import { readSetting, writeSetting } from './settings.js';
 
-const REQUIRED = ['of_init', 'of_run_due_passes', 'of_key', 'of_focus', 'of_frame_rgba', 'of_mix', 'of_sound_rate'];
+const REQUIRED = [
+  'of_init', 'of_run_due_passes', 'of_key', 'of_focus', 'of_frame_rgba', 'of_overlay_rgba', 'of_mix', 'of_sound_rate',
+];
 const FRAME_BYTES = 176 * 220 * 4;
 
 export class MissingInterface extends Error {}
@@ -66,6 +68,12 @@ export class GameModule {
   }
   frame() {
     return this.bytes(this.exports.of_frame_rgba(), FRAME_BYTES).slice();
+  }
+  // What is laid over the frame at the page's time (the volume bar, the
+  // sound-off note): RGBA with alpha 0 where the frame shows, or null.
+  overlay(nowMs) {
+    const ptr = this.exports.of_overlay_rgba(nowMs >>> 0);
+    return ptr === 0 ? null : this.bytes(ptr, FRAME_BYTES).slice();
   }
   get soundRate() {
     return this.exports.of_sound_rate();

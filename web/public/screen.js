@@ -26,9 +26,20 @@ export class Screen {
     this.scale = scale;
   }
 
-  // Shows one frame: 176 x 220 RGBA bytes, top row first.
-  show(rgba) {
-    this.image.data.set(rgba);
+  // Shows one frame: 176 x 220 RGBA bytes, top row first, and over it the
+  // opaque pixels of `overlay` (the same size) when there is one. The frame
+  // itself is left as it is.
+  show(rgba, overlay = null) {
+    const pixels = this.image.data;
+    pixels.set(rgba);
+    if (overlay) {
+      for (let i = 0; i < overlay.length; i += 4) {
+        if (overlay[i + 3] === 0) continue;
+        pixels[i] = overlay[i];
+        pixels[i + 1] = overlay[i + 1];
+        pixels[i + 2] = overlay[i + 2];
+      }
+    }
     this.context.putImageData(this.image, 0, 0);
   }
 }

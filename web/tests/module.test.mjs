@@ -45,6 +45,27 @@ function decodePng(page, png) {
   }, png.toString('base64'));
 }
 
+// The headless hook's output in the page, as plain arrays.
+const hookedRun = (page, run) =>
+  page.evaluate(async (r) => {
+    const out = await window.orbitfend.headlessRun(r);
+    const shots = out.screenshots.map((s) => ({ png: Array.from(s.png), rgba: Array.from(s.rgba) }));
+    return { ...out, screenshots: shots, wav: out.wav && Array.from(out.wav) };
+  }, run);
+
+// The hook's trace, screenshots and WAV equal the native program's.
+async function assertHookEqualsNative(page, run) {
+  const native = nativeRun(run);
+  const hooked = await hookedRun(page, run);
+  assert.equal(hooked.exitCode, 0);
+  assert.deepEqual(hooked.trace, native.trace, `trace, until ${run.until}`);
+  for (let i = 0; i < native.pngs.length; ++i) {
+    assert.ok(Buffer.from(hooked.screenshots[i].png).equals(native.pngs[i]), `screenshot ${i}, until ${run.until}`);
+    assert.deepEqual(hooked.screenshots[i].rgba, await decodePng(page, native.pngs[i]), `RGBA ${i}`);
+  }
+  assert.ok(Buffer.from(hooked.wav).equals(native.wav), `sound, until ${run.until}`);
+}
+
 const canvasPixels = (page) =>
   page.evaluate(() => Array.from(document.getElementById('screen').getContext('2d').getImageData(0, 0, 176, 220).data));
 
@@ -97,21 +118,62 @@ test('the headless hook gives what the native program gives, byte for byte', { s
       { script: demoKeys, until: 160000, options: ['--trace-world'], screenshots: [60000, 152000] },
       { script: invasionKeys, until: 90000, options: ['--layout', 'rot90', '--pixel-format', '555'], screenshots: [89000] },
     ];
-    for (const run of runs) {
-      const native = nativeRun(run);
-      const hooked = await page.evaluate(async (r) => {
-        const out = await window.orbitfend.headlessRun(r);
-        const shots = out.screenshots.map((s) => ({ png: Array.from(s.png), rgba: Array.from(s.rgba) }));
-        return { ...out, screenshots: shots, wav: out.wav && Array.from(out.wav) };
-      }, run);
-      assert.equal(hooked.exitCode, 0);
-      assert.deepEqual(hooked.trace, native.trace, `trace, until ${run.until}`);
-      for (let i = 0; i < native.pngs.length; ++i) {
-        assert.ok(Buffer.from(hooked.screenshots[i].png).equals(native.pngs[i]), `screenshot ${i}, until ${run.until}`);
-        assert.deepEqual(hooked.screenshots[i].rgba, await decodePng(page, native.pngs[i]), `RGBA ${i}`);
-      }
-      assert.ok(Buffer.from(hooked.wav).equals(native.wav), `sound, until ${run.until}`);
+    for (const run of runs) await assertHookEqualsNative(page, run);
+  }),
+);
+
+// The pixels where the canvas differs from the module's last frame: what the
+// page laid over it. Read in one go, so that canvas and frame are of the same
+// animation frame.
+const overlaid = (page) =>
+  page.evaluate(() => {
+    const canvas = document.getElementById('screen').getContext('2d').getImageData(0, 0, 176, 220).data;
+    const frame = window.orbitfend.game.frame();
+    const pixels = [];
+    for (let i = 0; i < frame.length; i += 4) {
+      if (canvas[i] === frame[i] && canvas[i + 1] === frame[i + 1] && canvas[i + 2] === frame[i + 2]) continue;
+      pixels.push({ x: (i / 4) % 176, y: Math.floor(i / 4 / 176), rgb: [canvas[i], canvas[i + 1], canvas[i + 2]] });
     }
+    return pixels;
+  });
+// Waits until the canvas pixel (x, y) shows (or no longer shows) something
+// other than the frame.
+const waitForOverlayAt = (page, x, y, shown) =>
+  page.waitForFunction(
+    ({ x, y, shown }) => {
+      const canvas = document.getElementById('screen').getContext('2d').getImageData(x, y, 1, 1).data;
+      const frame = window.orbitfend.game.frame().subarray((y * 176 + x) * 4);
+      return [0, 1, 2].some((c) => canvas[c] !== frame[c]) === shown;
+    },
+    { x, y, shown },
+    { timeout: 8000, polling: 50 },
+  );
+const within = (box) => (p) => p.x >= box.left && p.x < box.right && p.y >= box.top && p.y < box.bottom;
+const overlayInks = ['16,16,40', '96,224,96', '255,255,255'];
+
+test('the volume overlay lies over the canvas as on the desktop, never in the frame', { skip }, () =>
+  withBrowser(async (context) => {
+    // Started silent: the sound-off note on the title, in a box across the middle.
+    const { page } = await openPage(context, { beforeLoad: () => localStorage.setItem('orbitfend.volume', '0') });
+    await waitForOverlayAt(page, 88, 166, true);
+    const note = await overlaid(page);
+    assert.ok(note.every(within({ left: 0, right: 176, top: 164, bottom: 175 })), 'the note is a line across');
+    assert.ok(note.every((p) => overlayInks.includes(p.rgb.join())), 'in the overlay colours');
+
+    // A volume key: the bar near the foot, for a second and a half after the change.
+    const pressed = Date.now();
+    await page.keyboard.press('Equal');
+    await waitForOverlayAt(page, 30, 200, true);
+    const bar = await overlaid(page);
+    assert.ok(bar.every(within({ left: 28, right: 148, top: 198, bottom: 211 })), 'only the bar, the note gone');
+    assert.ok(bar.every((p) => overlayInks.includes(p.rgb.join())), 'in the overlay colours');
+    await waitForOverlayAt(page, 30, 200, false);
+    assert.ok(Date.now() - pressed >= 1500, 'the bar stays a second and a half');
+    assert.deepEqual(await overlaid(page), [], 'and then the canvas is the frame again');
+
+    // The headless program in the page is untouched by it: the same output as native.
+    const volumeKeys = '600 down 117\n660 up 117\n900 down 118\n960 up 118\n';
+    await assertHookEqualsNative(page, { script: volumeKeys, until: 2000, screenshots: [700, 1900] });
   }),
 );
 

@@ -83,12 +83,10 @@ void SdlWindow::mapColours(const SDL_PixelFormat* format) {
         NativeToRgb(static_cast<std::uint16_t>(pixel), geometry_.format, rgb);
         palette_[pixel] = SDL_MapRGB(format, rgb[0], rgb[1], rgb[2]);
     }
-    // clang-format off
-    overlayColours_ = {0,
-                       SDL_MapRGB(format,  16,  16,  40),   // Shade
-                       SDL_MapRGB(format,  96, 224,  96),   // Bar
-                       SDL_MapRGB(format, 255, 255, 255)};  // Text
-    // clang-format on
+    for (std::size_t ink = 0; ink < overlayColours_.size(); ++ink) {
+        const OverlayColour& colour = kOverlayColours[ink];
+        overlayColours_[ink] = SDL_MapRGB(format, colour.red, colour.green, colour.blue);
+    }
 }
 
 void SdlWindow::windowRow(int y, std::uint32_t* out) const {

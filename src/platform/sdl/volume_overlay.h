@@ -21,6 +21,19 @@ struct OverlayPicture {
     OverlayInk& at(int x, int y) { return ink[static_cast<std::size_t>(y) * kScreenWidth + x]; }
 };
 
+// The colour of each ink, RGB; None shows the picture.
+struct OverlayColour {
+    std::uint8_t red, green, blue;
+};
+// clang-format off
+constexpr std::array<OverlayColour, 4> kOverlayColours = {{
+    {  0,   0,   0},   // None
+    { 16,  16,  40},   // Shade
+    { 96, 224,  96},   // Bar
+    {255, 255, 255},   // Text
+}};
+// clang-format on
+
 // How long the bar stays after the last change, and the note after start.
 constexpr std::uint32_t kVolumeBarMs = 1500;
 constexpr std::uint32_t kSoundOffNoteMs = 3000;

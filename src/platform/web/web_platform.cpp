@@ -30,6 +30,27 @@ void PageBackend::present(bool changed) {
     for (std::size_t i = 0; i < pixels_.size(); ++i) NativeToRgb(pixels_[i], kFormat565, &rgba_[i * 4]);
 }
 
+void PageBackend::passEnded(const PassReport& report) {
+    overlay_.report(pageMs_, report.volume, report.maxVolume, report.onTitle);
+}
+
+const std::uint8_t* PageBackend::overlayRgba(std::uint32_t pageMs) {
+    if (!overlay_.visible(pageMs)) return nullptr;
+    overlay_.paint(pageMs, *picture_);
+    overlayRgba_.assign(picture_->ink.size() * 4, 0);
+    for (std::size_t i = 0; i < picture_->ink.size(); ++i) {
+        const sdl::OverlayInk ink = picture_->ink[i];
+        if (ink == sdl::OverlayInk::None) continue;
+        const sdl::OverlayColour& colour = sdl::kOverlayColours[static_cast<std::size_t>(ink)];
+        std::uint8_t* pixel = &overlayRgba_[i * 4];
+        pixel[0] = colour.red;
+        pixel[1] = colour.green;
+        pixel[2] = colour.blue;
+        pixel[3] = 255;
+    }
+    return overlayRgba_.data();
+}
+
 bool PulledAudioOut::open(const AudioFormat&, AudioSource&) {
     if (open_) return false;
     open_ = true;

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "platform/audio_out.h"
 #include "platform/backend.h"
+#include "platform/sdl/volume_overlay.h"
 
 namespace platform::web {
 
@@ -18,6 +20,9 @@ namespace platform::web {
 // the page's time, a pause at a time. Input is the page's key and focus
 // events; the frame is kept in the normal layout at 5-6-5 and, on each
 // present, as RGBA for the canvas; one page is one copy, and its own window.
+// Desktop: the window's volume bar and sound-off note (the desktop's own
+// overlay, which has no SDL in it) are laid over the canvas, timed by the
+// page's clock; the page draws them over the frame, never into it.
 class PageBackend final : public Backend {
 public:
     PageBackend();
@@ -48,12 +53,24 @@ public:
     bool activateRunningCopy(const char*) override { return false; }
     bool openWindow(const char*, std::uint32_t) override { return true; }
     void showWindow() override {}
+    void passEnded(const PassReport& report) override;
+
+    // The page's milliseconds when the passes now due began to run.
+    void setPageTime(std::uint32_t pageMs) { pageMs_ = pageMs; }
+    // What is laid over the canvas at the page's `pageMs`: 176 x 220 x 4
+    // bytes, RGBA, top row first, alpha 0 where the frame shows; null when
+    // nothing is. Valid until the next call.
+    const std::uint8_t* overlayRgba(std::uint32_t pageMs);
 
 private:
     std::uint32_t now_ = 0;
     std::set<int> held_;
     std::vector<std::uint16_t> pixels_;
     std::vector<std::uint8_t> rgba_;
+    sdl::VolumeOverlay overlay_;
+    std::unique_ptr<sdl::OverlayPicture> picture_ = std::make_unique<sdl::OverlayPicture>();
+    std::vector<std::uint8_t> overlayRgba_;
+    std::uint32_t pageMs_ = 0;
 };
 
 // Audio out pulled by the page. The engine's mixing thread never runs in this
