@@ -88,6 +88,9 @@ public:
 
     // One track's state, for the engine's tests and the player's display.
     struct Track {
+        // Periods (this one, and shownPeriod, portaTarget, delayedPeriod)
+        // count whole periods under the classic rules and quarter periods
+        // under the accurate ones (sound/tuned_periods.h).
         std::uint32_t period = 0;
         std::uint32_t sample = 0;  // 0..31
         // Fixed point with fractionBits() fraction bits: 8.8 and 24.8 under
