@@ -10,6 +10,7 @@
 
 #include "sound/period_table.h"
 #include "sound/song_player.h"
+#include "sound/tuned_periods.h"
 #include "support/module_builder.h"
 #include "support/module_replay.h"
 
@@ -50,9 +51,12 @@ std::unique_ptr<Replay> AtTick(const std::map<int, std::string>& rows, std::uint
     return replay;
 }
 
-std::uint64_t FineStep(std::uint32_t period, std::uint32_t rate = kRate) {
-    return (std::uint64_t{3546895} << 32) / (std::uint64_t{period} * rate);
+// The step of a period in quarter periods, the accurate rules' unit.
+std::uint64_t FineStep(std::uint32_t quarters, std::uint32_t rate = kRate) {
+    return (std::uint64_t{3546895} << 34) / (std::uint64_t{quarters} * rate);
 }
+
+constexpr std::uint32_t Quarters(std::uint32_t periods) { return 4 * periods; }
 
 std::uint64_t SongFramesAt(const std::vector<std::uint8_t>& image, std::uint32_t rate, std::uint32_t passes = 0) {
     Module module;
@@ -86,7 +90,7 @@ TEST(AccuratePitch, EveryNoteIsWithinTwoCentsAtAnyRate) {
         replay->render(1);
         double worst = 0;
         for (std::uint32_t note = 0; note < kNotesPerRow; ++note) {
-            const double ideal = 3546895.0 / periodTable[note] / rate * 4294967296.0;
+            const double ideal = 4 * 3546895.0 / tunedPeriods[note] / rate * 4294967296.0;
             const double cents = 1200 * std::log2(static_cast<double>(replay->step(0)) / ideal);
             worst = std::max(worst, std::abs(cents));
             while (replay->channel.row() == note % 64 && !replay->channel.isStopped()) replay->render(1);
@@ -95,24 +99,47 @@ TEST(AccuratePitch, EveryNoteIsWithinTwoCentsAtAnyRate) {
     }
 }
 
+TEST(AccuratePitch, TunedSamplesPlayProTrackersTunedOctaveHalvedForEachOctaveUp) {
+    // Stored finetune 5 and 9 (-7): C-1 826 and 900, C#2 779 / 2, D-3 736 / 4; B-3 at +5 stops at 113.
+    ModuleBuilder builder;
+    builder.sample(1, {.name = "up", .data = modtest::Constant(64, 100), .finetune = 5, .repeatLengthWords = 32});
+    builder.sample(2, {.name = "down", .data = modtest::Constant(64, 100), .finetune = 9, .repeatLengthWords = 32});
+    auto image = builder
+                     .pattern(0, {{0, "C-1 01 F01"},
+                                  {1, "C#2 01 000"},
+                                  {2, "D-3 01 000"},
+                                  {3, "B-3 01 000"},
+                                  {4, "C-1 02 000"},
+                                  {5, "C#2 02 000"},
+                                  {6, "D-3 02 000"}})
+                     .build();
+    auto replay = Play(image);
+    for (const std::uint32_t quarters : {4 * 826u, 2 * 779u, 736u, 4 * 113u, 4 * 900u, 2 * 850u, 802u}) {
+        replay->render(1);
+        EXPECT_EQ(replay->channel.track(0).period, quarters);
+        EXPECT_EQ(replay->step(0), FineStep(quarters));
+        replay->render(kTick - 1);
+    }
+}
+
 TEST(AccurateVibrato, SwingsByProTrackersDepthAndKeepsEachNibble) {
     // Depth 15 at the sine's peak: 255 * 15 / 128 = 29 periods; the first half raises the period.
     auto replay = AtTick({{0, "C-2 01 48F"}, {1, "--- 00 420"}}, 1);
     for (const std::uint32_t period : {428u, 449u, 457u, 449u, 428u}) {  // positions 0, 8, 16, 24, 32
-        EXPECT_EQ(replay->step(0), FineStep(period));
+        EXPECT_EQ(replay->step(0), FineStep(Quarters(period)));
         replay->render(kTick);
     }
-    EXPECT_EQ(replay->step(0), FineStep(428));  // the row's first tick: no swing
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(428)));  // the row's first tick: no swing
     replay->render(kTick);
-    EXPECT_EQ(replay->step(0), FineStep(428 - 21));  // speed 2 from position 40, depth 15 kept
-    EXPECT_EQ(replay->channel.track(0).period, 428u);
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 - 21)));  // speed 2 from position 40, depth 15 kept
+    EXPECT_EQ(replay->channel.track(0).period, Quarters(428));
 }
 
 TEST(AccurateVibrato, SquareWaveformSwingsFullyAtOnce) {
     auto replay = AtTick({{0, "C-2 01 E42"}, {1, "--- 00 48F"}}, 7);
-    EXPECT_EQ(replay->step(0), FineStep(428 + 29));
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 + 29)));
     replay->render(4 * kTick);  // four ticks on: position 32, the lower half
-    EXPECT_EQ(replay->step(0), FineStep(428 - 29));
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 - 29)));
 }
 
 TEST(AccurateTremolo, SwingsTheVolumeHeardAndKeepsTheVolumeSet) {
@@ -128,17 +155,17 @@ TEST(AccurateTremolo, SwingsTheVolumeHeardAndKeepsTheVolumeSet) {
 TEST(AccurateTonePortamento, AReachedTargetIsForgotten) {
     // Row 1 slides to C-2 at once; after a new C-3, a bare 3xx stays put.
     auto replay = AtTick({{0, "C-3 01 000"}, {1, "C-2 00 3FF"}, {2, "C-3 01 000"}, {3, "--- 00 3FF"}}, 7);
-    EXPECT_EQ(replay->channel.track(0).period, 428u);
+    EXPECT_EQ(replay->channel.track(0).period, Quarters(428));
     replay->render(17 * kTick);
-    EXPECT_EQ(replay->channel.track(0).period, 214u);
+    EXPECT_EQ(replay->channel.track(0).period, Quarters(214));
 }
 
 TEST(AccurateTonePortamento, GlissandoSoundsWholeSemitones) {
     auto replay = AtTick({{0, "C-2 01 E31"}, {1, "C-3 00 308"}}, 7);
-    EXPECT_EQ(replay->channel.track(0).period, 420u);
-    EXPECT_EQ(replay->step(0), FineStep(428));  // 420 is nearer C-2 than C#2 (404)
+    EXPECT_EQ(replay->channel.track(0).period, Quarters(420));
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(428)));  // 420 is nearer C-2 than C#2 (404)
     replay->render(2 * kTick);
-    EXPECT_EQ(replay->step(0), FineStep(404));  // 428 - 3 * 8 = 404, C#2 itself
+    EXPECT_EQ(replay->step(0), FineStep(Quarters(404)));  // 428 - 3 * 8 = 404, C#2 itself
 }
 
 TEST(AccuratePatternLoop, PlaysTheMarkedRowsAgainWithinTheSamePass) {
@@ -159,21 +186,22 @@ TEST(AccurateRetrigger, StartsTheSampleAgainEveryYTicks) {
 }
 
 TEST(AccurateFineSlidesAndFinetune, MoveThePeriodOnTheRowsFirstTickOnly) {
-    EXPECT_EQ(AtTick({{0, "C-2 01 E14"}}, 5)->channel.track(0).period, 424u);
-    EXPECT_EQ(AtTick({{0, "C-2 01 E24"}}, 5)->channel.track(0).period, 432u);
-    EXPECT_EQ(AtTick({{0, "C-2 01 E51"}}, 0)->channel.track(0).period, 424u);  // one eighth up
-    EXPECT_EQ(AtTick({{0, "C-2 01 E5F"}}, 0)->channel.track(0).period, 431u);  // one eighth down
+    EXPECT_EQ(AtTick({{0, "C-2 01 E14"}}, 5)->channel.track(0).period, Quarters(424));
+    EXPECT_EQ(AtTick({{0, "C-2 01 E24"}}, 5)->channel.track(0).period, Quarters(432));
+    EXPECT_EQ(AtTick({{0, "C-2 01 E51"}}, 0)->channel.track(0).period,
+              Quarters(425));  // one eighth up: half of C-1's 850
+    EXPECT_EQ(AtTick({{0, "C-2 01 E5F"}}, 0)->channel.track(0).period, Quarters(431));  // one eighth down
 }
 
 TEST(AccurateNoteDelay, PlaysTheNoteOnTickYAndWithoutANoteLeavesTheTrackPlaying) {
     auto delayed = AtTick({{0, "C-2 01 000"}, {1, "C-3 01 ED3"}}, 8);
-    EXPECT_EQ(delayed->channel.track(0).period, 428u);
+    EXPECT_EQ(delayed->channel.track(0).period, Quarters(428));
     delayed->render(kTick);
-    EXPECT_EQ(delayed->channel.track(0).period, 214u);
+    EXPECT_EQ(delayed->channel.track(0).period, Quarters(214));
     EXPECT_EQ(delayed->channel.track(0).position, delayed->step(0));
 
     auto bare = AtTick({{0, "C-2 01 000"}, {1, "--- 00 ED3"}}, 10);
-    EXPECT_EQ(bare->step(0), FineStep(428));
+    EXPECT_EQ(bare->step(0), FineStep(Quarters(428)));
     EXPECT_NE(bare->render(1)[0].left, 0);
 }
 

@@ -6,15 +6,18 @@
 
 #include "sound/music_channel.h"
 #include "sound/period_tables.h"
+#include "sound/tuned_periods.h"
 
 namespace {
 
 constexpr std::uint64_t kAmigaPalClock = 3546895;
+// Periods here count quarter periods (tuned_periods.h); slides, vibrato and
+// tone portamento move them by whole periods, as ProTracker does.
 // Slides stop at ProTracker's highest and lowest notes (B-3 and C-1), unless
 // the note already lay beyond them.
-constexpr std::uint32_t kHighestSlidPeriod = 113;
-constexpr std::uint32_t kLowestSlidPeriod = 856;
-constexpr std::uint32_t kLongestPeriod = 0xFFFF;
+constexpr std::uint32_t kHighestSlidPeriod = 113 * kQuarterPeriods;
+constexpr std::uint32_t kLowestSlidPeriod = 856 * kQuarterPeriods;
+constexpr std::uint32_t kLongestPeriod = 0xFFFF * kQuarterPeriods;
 
 // clang-format off
 // 255 * sin(pi * i / 32) rounded down: the rising and falling half of the
@@ -43,7 +46,7 @@ std::int32_t Signed(std::uint32_t position, std::uint32_t magnitude) {
 
 // The note (0..71) of `finetune`'s row whose period is nearest to `period`.
 std::uint32_t NearestNoteInRow(std::uint32_t finetune, std::uint32_t period) {
-    const std::uint32_t* row = &periodTable[finetune * kNotesPerRow];
+    const std::uint32_t* row = &tunedPeriods[finetune * kNotesPerRow];
     std::uint32_t best = 0;
     for (std::uint32_t note = 1; note < kNotesPerRow; ++note) {
         const std::uint32_t distance = row[note] > period ? row[note] - period : period - row[note];
@@ -53,13 +56,14 @@ std::uint32_t NearestNoteInRow(std::uint32_t finetune, std::uint32_t period) {
     return best;
 }
 
-std::uint32_t SlidUp(std::uint32_t period, std::uint32_t by) {
+std::uint32_t SlidUp(std::uint32_t period, std::uint32_t periods) {
+    const std::uint32_t by = periods * kQuarterPeriods;
     const std::uint32_t floor = std::min(period, kHighestSlidPeriod);
     return period > floor + by ? period - by : floor;
 }
 
-std::uint32_t SlidDown(std::uint32_t period, std::uint32_t by) {
-    return std::min(period + by, std::max(period, kLowestSlidPeriod));
+std::uint32_t SlidDown(std::uint32_t period, std::uint32_t periods) {
+    return std::min(period + periods * kQuarterPeriods, std::max(period, kLowestSlidPeriod));
 }
 
 std::uint32_t VolumeSlid(std::uint32_t volume, std::uint32_t x, std::uint32_t y) {
@@ -70,7 +74,8 @@ std::uint32_t VolumeSlid(std::uint32_t volume, std::uint32_t x, std::uint32_t y)
 }  // namespace
 
 std::uint64_t MusicChannel::fineStep(std::uint32_t period) const {
-    return period == 0 ? 0 : (kAmigaPalClock << 32) / (std::uint64_t{period} * rate_);
+    // The clock's frequency for the period, over the rate, in 32.32.
+    return period == 0 ? 0 : (kAmigaPalClock * kQuarterPeriods << 32) / (std::uint64_t{period} * rate_);
 }
 
 std::uint32_t MusicChannel::nextTickFrames() {
@@ -126,7 +131,7 @@ void MusicChannel::readCellAccurate(Track& track, const Cell& cell) {
     track.delayedPeriod = 0;
     if (cell.period != 0) {
         const std::uint32_t note = NoteOfIndex(nearestIndex[std::min(cell.period, kHighestIndexedPeriod)]);
-        const std::uint32_t tuned = periodTable[track.finetune * kNotesPerRow + note];
+        const std::uint32_t tuned = tunedPeriods[track.finetune * kNotesPerRow + note];
         if (cell.effect == 0x3 || cell.effect == 0x5) {
             // A target already reached is no target: a later 3xx stays put.
             track.portaTarget = tuned != track.period ? tuned : 0;
@@ -224,7 +229,7 @@ void MusicChannel::runTickAccurate(Track& track) {
         if (track.param != 0) {
             const std::uint32_t above = tick_ % 3 == 0 ? 0 : tick_ % 3 == 1 ? x : y;
             const std::uint32_t note = NearestNoteInRow(track.finetune, track.period);
-            track.shownPeriod = periodTable[track.finetune * kNotesPerRow + std::min(note + above, kNotesPerRow - 1)];
+            track.shownPeriod = tunedPeriods[track.finetune * kNotesPerRow + std::min(note + above, kNotesPerRow - 1)];
         }
         break;
     case 0x1: track.period = track.shownPeriod = SlidUp(track.period, track.param); break;
@@ -261,21 +266,23 @@ void MusicChannel::runTickAccurate(Track& track) {
 
 void MusicChannel::slideToNote(Track& track) {
     if (track.portaTarget != 0) {
+        const std::uint32_t by = track.portaSpeed * kQuarterPeriods;
         if (track.period < track.portaTarget)
-            track.period = std::min(track.period + track.portaSpeed, track.portaTarget);
+            track.period = std::min(track.period + by, track.portaTarget);
         else
-            track.period =
-                std::max(track.period > track.portaSpeed ? track.period - track.portaSpeed : 0, track.portaTarget);
+            track.period = std::max(track.period > by ? track.period - by : 0, track.portaTarget);
         if (track.period == track.portaTarget) track.portaTarget = 0;  // reached: no target until the next note
     }
     track.shownPeriod = track.period;
     if (track.glissando)
-        track.shownPeriod = periodTable[track.finetune * kNotesPerRow + NearestNoteInRow(track.finetune, track.period)];
+        track.shownPeriod =
+            tunedPeriods[track.finetune * kNotesPerRow + NearestNoteInRow(track.finetune, track.period)];
 }
 
 void MusicChannel::vibrate(Track& track) {
     // ProTracker's depth: 128ths of a period per unit, so 4xF swings by up to 29 periods.
-    const std::uint32_t magnitude = Swing(track.vibratoWave, track.vibratoPosition) * track.vibratoDepth >> 7;
+    const std::uint32_t magnitude =
+        (Swing(track.vibratoWave, track.vibratoPosition) * track.vibratoDepth >> 7) * kQuarterPeriods;
     const std::int32_t swung = static_cast<std::int32_t>(track.period) + Signed(track.vibratoPosition, magnitude);
     track.shownPeriod = static_cast<std::uint32_t>(std::clamp<std::int32_t>(swung, 1, kLongestPeriod));
     track.vibratoPosition = (track.vibratoPosition + track.vibratoSpeed) & 63;

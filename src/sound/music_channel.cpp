@@ -58,12 +58,38 @@ void MusicChannel::copyFineData() {
     }
 }
 
+void MusicChannel::copyShortLoops() {
+    std::size_t bytes = 0;
+    for (const SampleInfo& sample : header_.samples) {
+        const std::uint32_t loop = sample.repeatLength >> 8;
+        if (sample.data != nullptr && loop != 0 && loop < kShortLoopSpanBytes)
+            bytes += (kShortLoopSpanBytes + loop - 1) / loop * loop + 1;
+    }
+    loopBytes_.resize(bytes);
+    std::size_t at = 0;
+    for (std::uint32_t i = 0; i < kSampleSlots; ++i) {
+        const SampleInfo& sample = header_.samples[i];
+        const std::uint32_t loop = sample.repeatLength >> 8;
+        loopData_[i] = nullptr;
+        loopSpan_[i] = 0;
+        if (sample.data == nullptr || loop == 0 || loop >= kShortLoopSpanBytes) continue;
+        const std::uint32_t span = (kShortLoopSpanBytes + loop - 1) / loop * loop;
+        const std::int8_t* first = sample.data + (sample.repeatStart >> 8);
+        for (std::uint32_t copied = 0; copied <= span; copied += loop)
+            std::copy_n(first, std::min(loop, span + 1 - copied), loopBytes_.data() + at + copied);
+        loopData_[i] = loopBytes_.data() + at;
+        loopSpan_[i] = span;
+        at += span + 1;
+    }
+}
+
 void MusicChannel::start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate) {
     image_ = module.data();
     imageSize_ = image_ != nullptr ? module.size() : 0;
     stepTable_ = stepTable;
     rate_ = rate;
     ReadSongHeader(image_, imageSize_, header_);
+    copyShortLoops();
 
     samplesPerTick_ = rate / 50;
     frameCounter_ = 0;
@@ -97,15 +123,16 @@ void MusicChannel::renderFrame(std::int32_t& left, std::int32_t& right, bool ste
     if (advanceFrame()) mixTracks(left, right, stereo);
 }
 
-std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo) {
-    if (accurate_) return renderTicks(left, right, frames, stereo);
+std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo,
+                                         bool overwrite) {
+    if (accurate_) return renderTicks(left, right, frames, stereo, overwrite);
     const std::uint32_t passes = completedPasses_;
     std::uint32_t done = 0;
     while (done < frames) {
         // The frame on which a tick or a row may be due ...
         if (!advanceFrame()) return done;
         if (completedPasses_ != passes) {
-            if (left != nullptr) mixTracks(left + done, right + done, 1, stereo);
+            if (left != nullptr) mixTracks(left + done, right + done, 1, stereo, overwrite);
             return done + 1;
         }
         // ... and the frames up to the next one, which only count.
@@ -115,13 +142,14 @@ std::uint32_t MusicChannel::renderFrames(std::int32_t* left, std::int32_t* right
             span += std::min(countingFrames, frames - done - 1);
             frameCounter_ += span - 1;
         }
-        if (left != nullptr) mixTracks(left + done, right + done, span, stereo);
+        if (left != nullptr) mixTracks(left + done, right + done, span, stereo, overwrite);
         done += span;
     }
     return done;
 }
 
-std::uint32_t MusicChannel::renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo) {
+std::uint32_t MusicChannel::renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo,
+                                        bool overwrite) {
     const std::uint32_t passes = completedPasses_;
     std::uint32_t done = 0;
     while (done < frames) {
@@ -132,7 +160,7 @@ std::uint32_t MusicChannel::renderTicks(std::int32_t* left, std::int32_t* right,
             // The tick that began a new pass counts, as under the classic rules, with one frame.
             span = completedPasses_ != passes ? 1 : std::min(framesLeft_, frames - done);
         }
-        if (left != nullptr) mixTracks(left + done, right + done, span, stereo);
+        if (left != nullptr) mixTracks(left + done, right + done, span, stereo, overwrite);
         framesLeft_ -= span;
         done += span;
         if (completedPasses_ != passes) return done;

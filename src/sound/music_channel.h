@@ -64,8 +64,12 @@ public:
     // renderFrame.
     // Under the accurate rules the accumulators hold 16-bit sample values,
     // 256 times the classic ones. With null accumulators the sequencer runs
-    // alone, counting the same frames (a song's length).
-    std::uint32_t renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
+    // alone, counting the same frames (a song's length). With `overwrite`
+    // the accumulators' old values do not count: each rendered frame is
+    // written, with the same sums as if they had held 0 (a caller that mixes
+    // nothing else saves clearing them).
+    std::uint32_t renderFrames(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo,
+                               bool overwrite = false);
 
     // The sequencer's part of renderFrame alone (classic rules): false when
     // the song ended on this frame (the channel has stopped).
@@ -84,6 +88,9 @@ public:
 
     // One track's state, for the engine's tests and the player's display.
     struct Track {
+        // Periods (this one, and shownPeriod, portaTarget, delayedPeriod)
+        // count whole periods under the classic rules and quarter periods
+        // under the accurate ones (sound/tuned_periods.h).
         std::uint32_t period = 0;
         std::uint32_t sample = 0;  // 0..31
         // Fixed point with fractionBits() fraction bits: 8.8 and 24.8 under
@@ -139,7 +146,8 @@ private:
     // music_rows.cpp
     bool readRow();
     void readCell(Track& track, const Cell& cell);
-    std::uint32_t renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
+    std::uint32_t renderTicks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo,
+                              bool overwrite);
     void setUpEffect(Track& track, const Cell& cell);
     void advancePosition();
     void passLastOrder();
@@ -162,17 +170,20 @@ private:
     void showTrack(Track& track);
     // music_mixing.cpp
     void mixTracks(std::int32_t& left, std::int32_t& right, bool stereo);
-    void mixTracks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo);
+    void mixTracks(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool stereo, bool overwrite);
     template <bool Stereo, bool Linear, typename Position>
-    void mixLanes(std::int32_t* left, std::int32_t* right, std::uint32_t frames);
+    void mixLanes(std::int32_t* left, std::int32_t* right, std::uint32_t frames, bool overwrite);
 
     void start(const Module& module, const std::uint16_t* stepTable, std::uint32_t rate);
     void copyFineData();
+    void copyShortLoops();
     void resetTracks();
     void applyVolume(Track& track, std::uint32_t volume);
     std::uint32_t stepAt(std::uint32_t period) const;
     std::uint32_t tunedPeriod(std::uint32_t finetune, std::uint32_t cellPeriod) const;
 
+    // Long enough that a tick at any rate and pitch crosses it seldom.
+    static constexpr std::uint32_t kShortLoopSpanBytes = 4096;
     static constexpr std::uint32_t kNoJump = 0x00FFFFFF;
     static constexpr std::uint32_t kDelayDone = 0x00FFFFFF;  // delayCounter once the delayed note has sounded
 
@@ -199,6 +210,15 @@ private:
     // interpolating (the loop's first, or silence).
     std::vector<std::int8_t> fineBytes_;
     std::array<const std::int8_t*, kSampleSlots> fineData_{};
+    // Each short loop played over and over in a row, at least
+    // kShortLoopSpanBytes, and a guard byte (the loop's first) after them:
+    // the mixer reads a short loop from here, so a track crosses a loop's
+    // end, and needs a frame with checks, once in many loops rather than
+    // every few dozen frames. Null for a sample without a loop or with a
+    // long one.
+    std::vector<std::int8_t> loopBytes_;
+    std::array<const std::int8_t*, kSampleSlots> loopData_{};
+    std::array<std::uint32_t, kSampleSlots> loopSpan_{};  // bytes of loopData_ before the guard, whole loops
     std::uint32_t frameCounter_ = 0;
     std::uint32_t speed_ = 6;
     std::uint32_t tick_ = 6;
