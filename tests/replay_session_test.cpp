@@ -97,8 +97,8 @@ TEST_F(RecordedSession, ReplaysHeadlessToTheSameTraceLineForLine) {
     for (std::size_t i = 0; i < live.size(); ++i) ASSERT_EQ(again[i], live[i]) << "trace line " << i + 1;
 
     // The session went somewhere: a game was played, the volume changed, and it ended cleanly.
-    EXPECT_GT(live.size(), 200u);
-    const std::string text = ReadFile(dir_->file("live.jsonl"));
+    // (How many passes it took depends on the machine's load: the desktop waits for input on still screens.)
+    EXPECT_NE(ReadFile(dir_->file("live.jsonl")).find("\"mode\":3,"), std::string::npos) << "no play";
     EXPECT_NE(live.front().find("\"volume\":16"), std::string::npos) << live.front();
     EXPECT_NE(live.back().find("\"volume\":"), std::string::npos);
     EXPECT_EQ(live.back().find("\"volume\":16,"), std::string::npos) << live.back();
