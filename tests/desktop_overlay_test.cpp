@@ -2,7 +2,6 @@
 // sound-off note show, and that they never reach the game's frame buffer.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,80 +15,66 @@
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/volume_overlay.h"
+#include "support/headless_run.h"
 
 using namespace platform;
 using namespace platform::sdl;
 
 namespace {
 
-bool AnyInk(const OverlayPicture& picture, OverlayInk ink) {
-    for (OverlayInk each : picture.ink)
-        if (each == ink) return true;
-    return false;
-}
+// What is laid over the picture at a tick: nothing, a bar with some level in
+// it, or only lines (the sound-off note, or an empty bar's outline).
+enum class Shown { nothing, bar, lines };
 
-int BarLength(const VolumeOverlay& overlay, std::uint32_t now) {
+Shown ShownAt(const VolumeOverlay& overlay, std::uint32_t now) {
+    if (!overlay.visible(now)) return Shown::nothing;
     OverlayPicture picture;
     overlay.paint(now, picture);
-    int length = 0;
-    for (OverlayInk each : picture.ink) length += each == OverlayInk::Bar;
-    return length;
+    Shown shown = Shown::nothing;
+    for (OverlayInk ink : picture.ink) {
+        if (ink == OverlayInk::Bar) return Shown::bar;
+        if (ink == OverlayInk::Text) shown = Shown::lines;
+    }
+    return shown;
 }
+
+struct Report {
+    std::uint32_t now;
+    int volume;
+    bool onTitle;
+};
 
 }  // namespace
 
-TEST(VolumeOverlay, BarShowsForASecondAndAHalfAfterTheLastChangeNotAtStart) {
-    VolumeOverlay overlay;
-    overlay.report(1000, 16, 64, true);
-    EXPECT_FALSE(overlay.visible(1000)) << "the starting volume is no change";
-    overlay.report(1100, 16, 64, true);
-    EXPECT_FALSE(overlay.visible(1100));
-
-    overlay.report(2000, 17, 64, true);
-    EXPECT_TRUE(overlay.visible(2000));
-    overlay.report(3000, 18, 64, false);  // holding the key keeps it up
-    EXPECT_TRUE(overlay.visible(3000 + kVolumeBarMs - 1));
-    EXPECT_FALSE(overlay.visible(3000 + kVolumeBarMs));
-
-    // An empty bar still shows its outline.
-    overlay.report(5002, 0, 64, false);
-    EXPECT_EQ(BarLength(overlay, 5002), 0);
-    OverlayPicture picture;
-    overlay.paint(5002, picture);
-    EXPECT_TRUE(AnyInk(picture, OverlayInk::Text));
-}
-
-TEST(VolumeOverlay, SilentStartShowsTheNoteOnTheTitleForThreeSecondsOrUntilRaised) {
-    VolumeOverlay loud;
-    loud.report(0, 16, 64, true);
-    EXPECT_FALSE(loud.visible(10));
-
-    VolumeOverlay silent;
-    silent.report(500, 0, 64, true);
-    EXPECT_TRUE(silent.visible(500));
-    silent.report(3499, 0, 64, true);
-    EXPECT_TRUE(silent.visible(3499));
-    EXPECT_FALSE(silent.visible(3500));
-
-    VolumeOverlay leftTitle;
-    leftTitle.report(0, 0, 64, true);
-    leftTitle.report(100, 0, 64, false);
-    EXPECT_FALSE(leftTitle.visible(100)) << "the note belongs to the title";
-
-    VolumeOverlay raised;
-    raised.report(0, 0, 64, true);
-    raised.report(100, 1, 64, true);
-    OverlayPicture picture;
-    raised.paint(100, picture);
-    EXPECT_TRUE(AnyInk(picture, OverlayInk::Bar)) << "the bar takes over once the volume rises";
-    raised.report(100 + kVolumeBarMs, 1, 64, true);
-    EXPECT_FALSE(raised.visible(100 + kVolumeBarMs));
+// The bar shows for a second and a half after the last change (not at start;
+// an empty bar too); a game that starts silent shows a note on the title for
+// three seconds, or until the volume is raised.
+TEST(VolumeOverlay, BarAndNoteShowForTheirTimes) {
+    using enum Shown;
+    const struct {
+        std::vector<Report> reports;
+        std::vector<std::pair<std::uint32_t, Shown>> expected;
+    } cases[] = {
+        {{{1000, 16, true}, {1100, 16, true}}, {{1000, nothing}, {1100, nothing}}},
+        {{{1000, 16, true}, {2000, 17, true}, {3000, 18, false}},
+         {{2000, bar}, {3000 + kVolumeBarMs - 1, bar}, {3000 + kVolumeBarMs, nothing}}},
+        {{{0, 16, true}, {5002, 0, false}}, {{5002, lines}}},
+        {{{500, 0, true}}, {{500, lines}, {3499, lines}, {3500, nothing}}},
+        {{{0, 0, true}, {100, 0, false}}, {{100, nothing}}},
+        {{{0, 0, true}, {100, 1, true}}, {{100, bar}, {100 + kVolumeBarMs, nothing}}},
+    };
+    for (const auto& c : cases) {
+        VolumeOverlay overlay;
+        for (const Report& r : c.reports) overlay.report(r.now, r.volume, 64, r.onTitle);
+        for (const auto& [now, shown] : c.expected)
+            EXPECT_EQ(ShownAt(overlay, now), shown) << "at " << now << " after " << c.reports.size() << " reports";
+    }
 }
 
 // Through the desktop families on SDL's dummy video driver: the bar reaches
 // the window's pixels while the frame buffer keeps what the game drew.
 TEST(VolumeOverlay, ReachesTheWindowButNeverTheFrameBuffer) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    testing_support::EnvironmentScope video("SDL_VIDEODRIVER", "dummy");
     Options options;
     options.scale = 2;
     SetOptions(options);
@@ -141,5 +126,4 @@ TEST(VolumeOverlay, ReachesTheWindowButNeverTheFrameBuffer) {
         }
     EXPECT_GT(barPixels, 100);
     backend.reset();
-    unsetenv("SDL_VIDEODRIVER");
 }

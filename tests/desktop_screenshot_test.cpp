@@ -1,48 +1,23 @@
-// The desktop's screenshot key: which key takes one, where the files go and
-// what they hold.
+// The desktop's screenshots: where the files go and what they hold.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include <stb/stb_image.h>
 
 #include "platform/frame.h"
-#include "platform/sdl/input_translator.h"
 #include "platform/sdl/screenshot.h"
 #include "support/headless_run.h"
 
 using namespace platform;
 using namespace platform::sdl;
+using testing_support::EnvironmentScope;
 using testing_support::ScratchDir;
 
 namespace {
-
-// Sets an environment variable for the life of the scope (unset when null).
-class EnvironmentScope {
-public:
-    EnvironmentScope(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, hadOld_ = true;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~EnvironmentScope() {
-        if (hadOld_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool hadOld_ = false;
-};
 
 struct Image {
     int width = 0, height = 0;
@@ -57,24 +32,7 @@ Image ReadPng(const std::string& path) {
     return image;
 }
 
-WindowRequest KeyDown(SDL_Keycode key, bool repeat, int& posted) {
-    InputTranslator input{[&](const InputEvent&) { ++posted; }};
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = key;
-    e.key.repeat = repeat ? 1 : 0;
-    return input.handle(e);
-}
-
 }  // namespace
-
-TEST(Screenshot, F12AndPrintScreenAskTheWindowOnceAndNeverReachTheGame) {
-    int posted = 0;
-    EXPECT_EQ(KeyDown(SDLK_F12, false, posted), WindowRequest::Screenshot);
-    EXPECT_EQ(KeyDown(SDLK_PRINTSCREEN, false, posted), WindowRequest::Screenshot);
-    EXPECT_EQ(KeyDown(SDLK_F12, true, posted), WindowRequest::None) << "holding the key takes one picture";
-    EXPECT_EQ(posted, 0);
-}
 
 TEST(Screenshot, GoesToThePicturesFolderTheDesktopNames) {
     ScratchDir dir;

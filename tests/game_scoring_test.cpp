@@ -1,4 +1,5 @@
-// Points, the extra life and the mystery ship's hit, on worlds arranged in-process.
+// The extra life and the mystery ship's hit, which the golden test's games
+// never reach, on worlds arranged in-process.
 #include "game/sample_slots.h"
 #include "game_world_fixture.h"
 #include "graphics/pixel_format.h"
@@ -16,22 +17,6 @@ void playFrameIn(GameMode mode) {
 }  // namespace
 
 using Scoring = GameWorld;
-
-TEST_F(Scoring, AliensScoreByTheirRowAndRaiseTheHighScoreAsItIsPassed) {
-    gameState.highScore = 25;
-    const int expected[kRows] = {30, 20, 20, 10, 10};
-    for (int row = 0; row < kRows; ++row) {
-        const std::int32_t before = gameState.score;
-        aimAt(gameState.aliens[3][row]);
-        TakePlayedSlots();
-        playFrameIn(Playing);
-        EXPECT_EQ(gameState.score - before, expected[row]) << "row " << row;
-        EXPECT_EQ(gameState.aliens[3][row].state, 3);  // hit, and its first explosion frame drawn
-        EXPECT_EQ(TakePlayedSlots(), std::vector<int>{kHitSound});
-    }
-    EXPECT_EQ(gameState.aliensLeft, 50);
-    EXPECT_EQ(gameState.highScore, 90);
-}
 
 TEST_F(Scoring, ReachingFifteenHundredGivesOneExtraLifeOnly) {
     gameState.score = 1490;

@@ -1,5 +1,6 @@
-// Surfaces in every frame-buffer orientation: geometry, memory, whole copies,
-// clipped blits and single pixels.
+// Surfaces at their edges: memory they may not write, clipped blits and
+// refused source rectangles in every orientation, single pixels. Whole frames
+// in every orientation are the golden test's.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,67 +11,29 @@
 using namespace graphics_testing;
 using platform::FrameLayout;
 
-TEST(Surface, EveryOrientationPutsPixelXYOfTheBackBufferOnPixelXYOfTheScreen) {
-    struct Case {
-        FrameLayout layout;
-        std::int32_t xStep, yStep, lowOffset, highOffset;
-    };
-    const Case cases[] = {
-        {FrameLayout::Normal, 1, 176, 0, 38719},
-        {FrameLayout::Rot90, -220, 1, -38500, 219},
-        {FrameLayout::FlipY, 1, -176, -38544, 175},
-    };
-    for (const Case& c : cases) {
-        UseDisplay(c.layout);
-        Surface back, screen;
-        EXPECT_EQ(back.xStep, c.xStep);
-        EXPECT_EQ(back.yStep, c.yStep);
-        EXPECT_EQ(back.lowOffset, c.lowOffset);
-        EXPECT_EQ(back.highOffset, c.highOffset);
-        ASSERT_TRUE(back.allocate());
-        EXPECT_EQ(back.pixels + back.lowOffset, back.block);
-        for (std::int32_t y = 0; y < 220; ++y)
-            for (std::int32_t x = 0; x < 176; ++x) ASSERT_TRUE(back.plot(x, y, static_cast<NativePixel>(y * 176 + x)));
-
-        // The frame buffer as the platform lays it out: pixel (x, y) at
-        // origin + x * x pitch + y * y pitch bytes.
-        std::vector<NativePixel> frame(38720);
-        NativePixel* origin = frame.data() - c.lowOffset;
-        screen.setPixels(origin);
-        ASSERT_TRUE(screen.copyFrom(back));
-        const platform::FrameGeometry p = platform::ActiveFrame().geometry();
-        for (std::int32_t y = 0; y < 220; ++y)
-            for (std::int32_t x = 0; x < 176; ++x)
-                ASSERT_EQ(origin[(x * p.xPitch + y * p.yPitch) / 2], y * 176 + x) << "at " << x << ", " << y;
-    }
-}
-
-TEST(Surface, RefusesASecondAllocationAndCopiesOnlyFromOwnedMemory) {
+// FIX: a Surface without pixels, or not of 16 bits, is never written through.
+TEST(Surface, OnlyOwnedSixteenBitMemoryIsAllocatedCopiedOrDrawn) {
     UseDisplay(FrameLayout::Normal);
-    Surface back, screen, unallocated;
+    Surface back, screen, unallocated, deep;
     ASSERT_TRUE(back.allocate());
+    EXPECT_EQ(back.pixels[0], 0) << "new memory is black";
     NativePixel* first = back.pixels;
     EXPECT_FALSE(back.allocate());
     EXPECT_EQ(back.pixels, first);
 
-    std::vector<NativePixel> frame(38720);
+    std::vector<NativePixel> frame(38720, kUntouched);
     screen.setPixels(frame.data());
     EXPECT_FALSE(back.copyFrom(screen)) << "the display owns no memory";
     EXPECT_FALSE(back.copyFrom(unallocated));
     EXPECT_FALSE(unallocated.copyFrom(back)) << "no pixels to copy into";
-}
 
-TEST(Surface, OnlySixteenBitsPerPixelIsDrawn) {
-    UseDisplay(FrameLayout::Normal);
-    Surface deep;
     deep.bitsPerPixel = 32;
     EXPECT_FALSE(deep.allocate());
-    std::vector<NativePixel> memory(38720, kUntouched);
-    deep.setPixels(memory.data());
+    deep.setPixels(frame.data());
     TestImage sprite(4, 4);
     EXPECT_FALSE(deep.plot(0, 0, 1));
     EXPECT_FALSE(deep.blitOpaque(0, 0, 4, 4, &sprite.image, 0, 0));
-    EXPECT_EQ(memory[0], kUntouched);
+    EXPECT_EQ(frame[0], kUntouched);
 }
 
 namespace {
@@ -107,78 +70,54 @@ protected:
 
 }  // namespace
 
-TEST_F(Blit, ClipsAtTheLeftEdge) {
-    EXPECT_TRUE(surface->blitOpaque(-3, 10, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(at(0, 10), 103);
-    EXPECT_EQ(at(5, 15), 158);
-    EXPECT_EQ(changed(), 6 * 6);
-    EXPECT_TRUE(surface->blitOpaque(-9, 30, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(changed(), 6 * 6);
-}
-
-TEST_F(Blit, ClipsAtTheRightEdgeAndDrawsNothingBeyondIt) {
-    EXPECT_TRUE(surface->blitOpaque(176, 10, 9, 6, &sprite.image, 0, 0));
-    EXPECT_TRUE(surface->blitOpaque(500, 10, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(changed(), 0);
-    EXPECT_TRUE(surface->blitOpaque(172, 10, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(at(175, 10), 103);
-    EXPECT_EQ(changed(), 4 * 6);
-}
-
-TEST_F(Blit, ClipsAtTheTopAndBottom) {
-    EXPECT_TRUE(surface->blitOpaque(20, -4, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(at(20, 0), 140);
-    EXPECT_EQ(changed(), 9 * 2);
-    EXPECT_TRUE(surface->blitOpaque(40, 217, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(at(40, 219), 120);
-    EXPECT_EQ(changed(), 9 * 2 + 9 * 3);
-    EXPECT_TRUE(surface->blitOpaque(40, 220, 9, 6, &sprite.image, 0, 0));
-    EXPECT_EQ(changed(), 9 * 2 + 9 * 3);
+TEST_F(Blit, ClipsAtEveryEdgeInEveryOrientation) {
+    const struct {
+        std::int32_t x, y;    // where the sprite goes
+        int changed;          // pixels it covers on the screen
+        std::int32_t cx, cy;  // a screen pixel inside them, or -1
+        NativePixel shown;    // the sprite's pixel there
+    } cases[] = {
+        {-3, 10, 6 * 6, 0, 10, 103},    {-9, 10, 0, -1, 0, 0},  {172, 10, 4 * 6, 175, 10, 103},
+        {176, 10, 0, -1, 0, 0},         {500, 10, 0, -1, 0, 0}, {20, -4, 9 * 2, 20, 0, 140},
+        {40, 217, 9 * 3, 40, 219, 120}, {40, 220, 0, -1, 0, 0}, {-1, -1, 8 * 5, 7, 4, 158},
+    };
+    for (FrameLayout layout : {FrameLayout::Normal, FrameLayout::Rot90, FrameLayout::FlipY})
+        for (const auto& c : cases) {
+            use(layout);
+            EXPECT_TRUE(surface->blitOpaque(c.x, c.y, 9, 6, &sprite.image, 0, 0));
+            EXPECT_EQ(changed(), c.changed) << c.x << ", " << c.y;
+            if (c.cx >= 0) {
+                EXPECT_EQ(at(c.cx, c.cy), c.shown) << c.x << ", " << c.y;
+            }
+        }
 }
 
 TEST_F(Blit, RefusesSourceRectanglesOutsideTheImageWhole) {
     TestImage sheet(47, 53);
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, &sheet.image, 44, 0));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, &sheet.image, 0, 48));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 0, 6, &sheet.image, 0, 0));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 0, &sheet.image, 0, 0));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, &sheet.image, -1, 0));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, &sheet.image, 0, -1));
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, nullptr, 0, 0));
     Image empty{nullptr, 47, 53};
-    EXPECT_FALSE(surface->blitOpaque(0, 0, 4, 6, &empty, 0, 0));
+    const struct {
+        std::int32_t w, h, sx, sy;
+        const Image* image;
+    } refused[] = {{4, 6, 44, 0, &sheet.image}, {4, 6, 0, 48, &sheet.image}, {0, 6, 0, 0, &sheet.image},
+                   {4, 0, 0, 0, &sheet.image},  {4, 6, -1, 0, &sheet.image}, {4, 6, 0, -1, &sheet.image},
+                   {4, 6, 0, 0, nullptr},       {4, 6, 0, 0, &empty}};
+    for (const auto& r : refused) EXPECT_FALSE(surface->blitOpaque(0, 0, r.w, r.h, r.image, r.sx, r.sy));
     EXPECT_EQ(changed(), 0);
     EXPECT_TRUE(surface->blitOpaque(0, 0, 4, 6, &sheet.image, 43, 47)) << "the bottom-right cell fits exactly";
 }
 
 TEST_F(Blit, TheKeyLeavesTheDestinationAndNoKeyCopiesEveryColour) {
-    for (FrameLayout layout : {FrameLayout::Normal, FrameLayout::Rot90}) {
-        use(layout);
-        EXPECT_TRUE(surface->blitKeyed(10, 10, 9, 6, &sprite.image, key, 0, 0));
-        EXPECT_EQ(at(10, 10), kUntouched);
-        EXPECT_EQ(at(11, 10), 101);
-        EXPECT_EQ(at(18, 15), 158);
-        EXPECT_EQ(changed(), 9 * 6 - 1);
-        EXPECT_TRUE(surface->blit(10, 10, 9, 6, &sprite.image, 0, 0, NO_KEY));
-        EXPECT_EQ(at(10, 10), key);
-    }
-}
-
-TEST_F(Blit, PutsTheSourcesTopLeftOnTheScreensTopLeftInEveryOrientation) {
-    for (FrameLayout layout : {FrameLayout::Rot90, FrameLayout::FlipY}) {
-        use(layout);
-        EXPECT_TRUE(surface->blitOpaque(-1, -1, 9, 6, &sprite.image, 0, 0));
-        EXPECT_EQ(at(0, 0), 111);
-        EXPECT_EQ(at(7, 4), 158);
-        EXPECT_EQ(changed(), 8 * 5);
-    }
+    EXPECT_TRUE(surface->blitKeyed(10, 10, 9, 6, &sprite.image, key, 0, 0));
+    EXPECT_EQ(at(10, 10), kUntouched);
+    EXPECT_EQ(at(18, 15), 158);
+    EXPECT_EQ(changed(), 9 * 6 - 1);
+    EXPECT_TRUE(surface->blit(10, 10, 9, 6, &sprite.image, 0, 0, NO_KEY));
+    EXPECT_EQ(at(10, 10), key);
 }
 
 TEST_F(Blit, PlotRefusesPixelsOffTheSurface) {
-    EXPECT_FALSE(surface->plot(-1, 0, 7));
-    EXPECT_FALSE(surface->plot(176, 0, 7));
-    EXPECT_FALSE(surface->plot(0, -1, 7));
-    EXPECT_FALSE(surface->plot(0, 220, 7));
+    const std::pair<int, int> offTheSurface[] = {{-1, 0}, {176, 0}, {0, -1}, {0, 220}};
+    for (auto [x, y] : offTheSurface) EXPECT_FALSE(surface->plot(x, y, 7));
     EXPECT_EQ(changed(), 0);
     EXPECT_TRUE(surface->plot(175, 219, 0x12345));
     EXPECT_EQ(at(175, 219), 0x2345) << "the low 16 bits";

@@ -1,9 +1,6 @@
-// Surfaces, Images and the program's drawing globals for graphics tests. No
-// backend runs in these tests: the Surfaces read their geometry from the
-// options alone, and nothing is presented.
+// Surfaces and Images for graphics tests. No backend runs in these tests: the
+// Surfaces read their geometry from the options alone, and nothing is presented.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -51,26 +48,5 @@ inline Image* ImportBitmap(std::uint32_t id, const Surface& target, std::int32_t
 
 constexpr std::uint32_t kSpriteSheet = 121;
 constexpr NativePixel kUntouched = 0x1234;  // a value no picture uses
-
-// The program's Surfaces built as at start-up (normal layout, 5-6-5), with
-// the sprite sheet imported and the back buffer filled with kUntouched.
-class ProgramGraphics : public ::testing::Test {
-protected:
-    void SetUp() override {
-        UseDisplay(platform::FrameLayout::Normal);
-        ConstructProgramObjects();
-        background.allocate();
-        backBuffer.allocate();
-        Fill(backBuffer, kUntouched);
-        spriteSheet = ImportBitmap(kSpriteSheet, backBuffer);
-        colourKey = backBuffer.nativeColour(kBlue);
-        ASSERT_NE(spriteSheet, nullptr);
-    }
-    void TearDown() override {
-        FreeImage(spriteSheet);
-        spriteSheet = nullptr;
-        DestroyProgramObjects();
-    }
-};
 
 }  // namespace graphics_testing

@@ -122,50 +122,49 @@ TEST(AccuratePitch, TunedSamplesPlayProTrackersTunedOctaveHalvedForEachOctaveUp)
     }
 }
 
-TEST(AccurateVibrato, SwingsByProTrackersDepthAndKeepsEachNibble) {
-    // Depth 15 at the sine's peak: 255 * 15 / 128 = 29 periods; the first half raises the period.
-    auto replay = AtTick({{0, "C-2 01 48F"}, {1, "--- 00 420"}}, 1);
-    for (const std::uint32_t period : {428u, 449u, 457u, 449u, 428u}) {  // positions 0, 8, 16, 24, 32
-        EXPECT_EQ(replay->step(0), FineStep(Quarters(period)));
-        replay->render(kTick);
-    }
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(428)));  // the row's first tick: no swing
-    replay->render(kTick);
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 - 21)));  // speed 2 from position 40, depth 15 kept
-    EXPECT_EQ(replay->channel.track(0).period, Quarters(428));
-}
-
-TEST(AccurateVibrato, SquareWaveformSwingsFullyAtOnce) {
-    auto replay = AtTick({{0, "C-2 01 E42"}, {1, "--- 00 48F"}}, 7);
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 + 29)));
-    replay->render(4 * kTick);  // four ticks on: position 32, the lower half
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(428 - 29)));
-}
-
-TEST(AccurateTremolo, SwingsTheVolumeHeardAndKeepsTheVolumeSet) {
-    // Sample 3 is at volume 32; depth 4 swings by 255 * 4 / 64 = 15 at the peak.
-    auto replay = AtTick({{0, "C-2 03 784"}}, 2);
-    EXPECT_EQ(replay->channel.track(0).trackEffective, 32u + (180 * 4 >> 6));
-    replay->render(kTick);
-    EXPECT_EQ(replay->channel.track(0).trackEffective, 32u + 15);
-    EXPECT_EQ(replay->render(1)[0].left, (32 + 15) * (100 << 8));
-    EXPECT_EQ(replay->channel.track(0).trackVolume, 32u);
-}
-
-TEST(AccurateTonePortamento, AReachedTargetIsForgotten) {
-    // Row 1 slides to C-2 at once; after a new C-3, a bare 3xx stays put.
-    auto replay = AtTick({{0, "C-3 01 000"}, {1, "C-2 00 3FF"}, {2, "C-3 01 000"}, {3, "--- 00 3FF"}}, 7);
-    EXPECT_EQ(replay->channel.track(0).period, Quarters(428));
-    replay->render(17 * kTick);
-    EXPECT_EQ(replay->channel.track(0).period, Quarters(214));
-}
-
-TEST(AccurateTonePortamento, GlissandoSoundsWholeSemitones) {
-    auto replay = AtTick({{0, "C-2 01 E31"}, {1, "C-3 00 308"}}, 7);
-    EXPECT_EQ(replay->channel.track(0).period, Quarters(420));
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(428)));  // 420 is nearer C-2 than C#2 (404)
-    replay->render(2 * kTick);
-    EXPECT_EQ(replay->step(0), FineStep(Quarters(404)));  // 428 - 3 * 8 = 404, C#2 itself
+TEST(AccurateEffects, EachEffectOnItsRowAndTheTicksAfter) {
+    using enum modtest::Probe;
+    // Periods are given whole (the track keeps quarters); a step as the period whose step it is.
+    const struct {
+        std::map<int, std::string> rows;
+        std::vector<modtest::Check> checks;
+    } songs[] = {
+        // clang-format off
+        // Vibrato by ProTracker's depth: 255 * 15 / 128 = 29 periods at the peak, the first half raising
+        // the period; none on a row's first tick; each nibble kept (speed 2 from position 40).
+        {{{0, "C-2 01 48F"}, {1, "--- 00 420"}},
+         {{1, step, 428}, {2, step, 449}, {3, step, 457}, {5, step, 428}, {6, step, 428}, {7, step, 407},
+          {7, period, 428}}},
+        // The square waveform swings fully at once, and to the other side from position 32.
+        {{{0, "C-2 01 E42"}, {1, "--- 00 48F"}}, {{7, step, 457}, {11, step, 399}}},
+        // Tremolo swings the volume heard (sample 3 is at 32; depth 4: 15 at the peak), not the one set.
+        {{{0, "C-2 03 784"}}, {{2, effective, 32 + (180 * 4 >> 6)}, {3, effective, 47}, {3, volume, 32}}},
+        // A tone portamento's reached target is forgotten: after a new C-3, a bare 3xx stays put.
+        {{{0, "C-3 01 000"}, {1, "C-2 00 3FF"}, {2, "C-3 01 000"}, {3, "--- 00 3FF"}}, {{7, period, 428}, {24, period, 214}}},
+        // Glissando sounds whole semitones: 420 is nearer C-2 than C#2 (404); 428 - 3 * 8 is C#2 itself.
+        {{{0, "C-2 01 E31"}, {1, "C-3 00 308"}}, {{7, period, 420}, {7, step, 428}, {9, step, 404}}},
+        // Fine slides and the finetune effect move the period on the row's first tick only; E51 tunes one
+        // eighth up, to half of C-1's 850.
+        {{{0, "C-2 01 E14"}}, {{5, period, 424}}}, {{{0, "C-2 01 E24"}}, {{5, period, 432}}},
+        {{{0, "C-2 01 E51"}}, {{0, period, 425}}}, {{{0, "C-2 01 E5F"}}, {{0, period, 431}}},
+        // A note delay plays the note on tick y; without a note the track plays on.
+        {{{0, "C-2 01 000"}, {1, "C-3 01 ED3"}}, {{8, period, 428}, {9, period, 214}}},
+        {{{0, "C-2 01 000"}, {1, "--- 00 ED3"}}, {{10, step, 428}, {10, sounding, 1}}},
+        // clang-format on
+    };
+    for (const auto& song : songs)
+        for (const modtest::Check& check : song.checks) {
+            auto replay = AtTick(song.rows, static_cast<std::uint32_t>(check.tick));
+            const auto whole = static_cast<std::uint32_t>(check.expected);
+            const std::uint64_t expected = check.probe == step     ? FineStep(Quarters(whole))
+                                           : check.probe == period ? Quarters(whole)
+                                                                   : check.expected;
+            EXPECT_EQ(replay->probe(check.probe), expected)
+                << song.rows.rbegin()->second << ", tick " << check.tick << ", probe " << static_cast<int>(check.probe);
+        }
+    EXPECT_EQ(AtTick({{0, "C-2 03 784"}}, 3)->render(1)[0].left, 47 * (100 << 8)) << "tremolo is heard";
+    auto delayed = AtTick({{0, "C-2 01 000"}, {1, "C-3 01 ED3"}}, 9);
+    EXPECT_EQ(delayed->channel.track(0).position, delayed->step(0)) << "the delayed note starts its sample";
 }
 
 TEST(AccuratePatternLoop, PlaysTheMarkedRowsAgainWithinTheSamePass) {
@@ -183,26 +182,6 @@ TEST(AccurateRetrigger, StartsTheSampleAgainEveryYTicks) {
     EXPECT_GT(replay->channel.track(0).position, 2 * kTick * replay->step(0) - replay->step(0));
     replay->render(kTick);
     EXPECT_EQ(replay->channel.track(0).position, replay->step(0));  // restarted, one frame played
-}
-
-TEST(AccurateFineSlidesAndFinetune, MoveThePeriodOnTheRowsFirstTickOnly) {
-    EXPECT_EQ(AtTick({{0, "C-2 01 E14"}}, 5)->channel.track(0).period, Quarters(424));
-    EXPECT_EQ(AtTick({{0, "C-2 01 E24"}}, 5)->channel.track(0).period, Quarters(432));
-    EXPECT_EQ(AtTick({{0, "C-2 01 E51"}}, 0)->channel.track(0).period,
-              Quarters(425));  // one eighth up: half of C-1's 850
-    EXPECT_EQ(AtTick({{0, "C-2 01 E5F"}}, 0)->channel.track(0).period, Quarters(431));  // one eighth down
-}
-
-TEST(AccurateNoteDelay, PlaysTheNoteOnTickYAndWithoutANoteLeavesTheTrackPlaying) {
-    auto delayed = AtTick({{0, "C-2 01 000"}, {1, "C-3 01 ED3"}}, 8);
-    EXPECT_EQ(delayed->channel.track(0).period, Quarters(428));
-    delayed->render(kTick);
-    EXPECT_EQ(delayed->channel.track(0).period, Quarters(214));
-    EXPECT_EQ(delayed->channel.track(0).position, delayed->step(0));
-
-    auto bare = AtTick({{0, "C-2 01 000"}, {1, "--- 00 ED3"}}, 10);
-    EXPECT_EQ(bare->step(0), FineStep(Quarters(428)));
-    EXPECT_NE(bare->render(1)[0].left, 0);
 }
 
 TEST(AccurateSongEnd, ABreakAtTheLastOrderEndsASongThatDoesNotLoop) {

@@ -111,14 +111,8 @@ void ExpectBlocksMatchFrames(const Setting& setting) {
 
 }  // namespace
 
-TEST(ModuleBlockRender, MatchesFrameByFrameToTheEndAtLowRateMono) {
+TEST(ModuleBlockRender, MatchesFrameByFrameToTheEndOfEachSongAndOfEachLoopingPass) {
     ExpectBlocksMatchFrames({.rate = 11025, .stereo = false, .loop = false, .passes = 1});
-}
-
-TEST(ModuleBlockRender, MatchesFrameByFrameToTheEndAtHighRateStereo) {
     ExpectBlocksMatchFrames({.rate = 44100, .stereo = true, .loop = false, .passes = 1});
-}
-
-TEST(ModuleBlockRender, StopsOnTheFrameEachLoopingPassBegins) {
     ExpectBlocksMatchFrames({.rate = 22050, .stereo = true, .loop = true, .passes = 3});
 }

@@ -1,60 +1,46 @@
-// orbitfend-modplay from the outside: exit codes, refusals, --info and
-// --render, run as the built program.
+// orbitfend-modplay from the outside: exit codes, refusals, --render,
+// and live play on SDL's dummy audio driver (which pulls as a sound card
+// would but plays nowhere), run as the built program.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "support/headless_run.h"
 #include "support/module_builder.h"
 
 namespace fs = std::filesystem;
+using testing_support::ReadFile;
 
 namespace {
 
+const std::string kPlayer = (fs::path(ORBITFEND_BINARY).parent_path() / "orbitfend-modplay").string();
+
 struct PlayerRun {
     int exitCode;
-    std::string err;
-    std::string out;
+    std::string err, out;
 };
 
 class ModulePlayerTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("orbitfend-modplay-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream(path(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path(name);
-    }
-
     // Runs the player; its stdout goes where `arguments` sends it, else to out.txt.
     PlayerRun run(const std::string& arguments) const {
-        const std::string player = (fs::path(ORBITFEND_BINARY).parent_path() / "orbitfend-modplay").string();
-        const std::string errFile = path("stderr.txt"), outFile = path("out.txt");
-        const std::string redirect = arguments.find('>') == std::string::npos ? " >" + outFile : "";
-        const int status = std::system((player + " " + arguments + redirect + " 2>" + errFile).c_str());
-        std::ifstream err(errFile), out(outFile);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(std::istreambuf_iterator<char>(err), {}),
-                std::string(std::istreambuf_iterator<char>(out), {})};
+        const std::string redirect = arguments.find('>') == std::string::npos ? " >" + path("out.txt") : "";
+        const int status = std::system((kPlayer + " " + arguments + redirect + " 2>" + path("err.txt")).c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(path("err.txt")), ReadFile(path("out.txt"))};
+    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        return dir_.write(name, std::string(bytes.begin(), bytes.end()));
     }
 
-    static std::vector<std::uint8_t> read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    static std::vector<std::uint8_t> Song() {
+    // 33 rows, a break into the last order, 33 more, and a break there that
+    // ends the song under the accurate rules: 66 rows of 0.12 s. The classic
+    // rules ignore that break and play all 64 rows of the last order.
+    static std::vector<std::uint8_t> Song(const std::string& firstCell = "C-2 01 047 | E-2 01 000") {
         return modtest::ModuleBuilder()
             .title("tool song")
             .sample(1, {.name = "square",
@@ -63,17 +49,17 @@ protected:
                         .volume = 48,
                         .repeatStartWords = 0,
                         .repeatLengthWords = 32})
-            .pattern(0, {{0, "C-2 01 047 | E-2 01 000"}, {16, "G-2 01 A04"}, {32, "--- 00 D00"}})
+            .pattern(0, {{0, firstCell}, {16, "G-2 01 A04"}, {32, "--- 00 D00"}})
             .orders({0, 0})
             .build();
     }
 
-    fs::path dir_;
+    testing_support::ScratchDir dir_;
 };
 
 }  // namespace
 
-TEST_F(ModulePlayerTool, BadUsageExitsTwoWithTheProgramsName) {
+TEST_F(ModulePlayerTool, BadUsageExitsTwoAndUnplayableFilesOneNamingTheFileAndTheReason) {
     const std::string song = write("song.mod", Song());
     for (const std::string& arguments :
          {std::string(""), "--rate 7999 " + song, "--rate 96001 " + song, "--volume 65 " + song,
@@ -84,99 +70,84 @@ TEST_F(ModulePlayerTool, BadUsageExitsTwoWithTheProgramsName) {
         EXPECT_EQ(refused.err.rfind("orbitfend-modplay: ", 0), 0u) << refused.err;
     }
     EXPECT_EQ(run("--help").exitCode, 0);
-    const PlayerRun version = run("--version");
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_NE(version.out.find("orbitfend-modplay"), std::string::npos);
-}
-
-TEST_F(ModulePlayerTool, UnplayableFilesExitOneNamingTheFileAndTheReason) {
-    const PlayerRun missing = run(path("missing.mod") + " --info");
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("missing.mod"), std::string::npos);
+    EXPECT_NE(run("--version").out.find("orbitfend-modplay"), std::string::npos);
 
     auto other = Song();
     std::copy_n("OKTA", 4, other.begin() + 1080);
-    const PlayerRun refused = run(write("other.mod", other) + " --info");
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("other.mod"), std::string::npos);
-    EXPECT_NE(refused.err.find("not a four-track 31-sample module"), std::string::npos);
-
     auto cut = Song();
     cut.resize(2000);
-    const PlayerRun truncated = run(write("cut.mod", cut) + " --render " + path("cut.wav"));
-    EXPECT_EQ(truncated.exitCode, 1);
-    EXPECT_NE(truncated.err.find("truncated"), std::string::npos);
+    const struct {
+        std::string file;
+        const char* said;
+    } unplayable[] = {{path("missing.mod"), "missing.mod"},
+                      {write("other.mod", other), "other.mod: not a four-track 31-sample module"},
+                      {write("cut.mod", cut), "truncated"}};
+    for (const auto& u : unplayable) {
+        const PlayerRun refused = run(u.file + " --render " + path("cut.wav"));
+        EXPECT_EQ(refused.exitCode, 1) << u.file;
+        EXPECT_NE(refused.err.find(u.said), std::string::npos) << refused.err;
+    }
     EXPECT_FALSE(fs::exists(path("cut.wav")));
-}
-
-TEST_F(ModulePlayerTool, InfoDescribesTheSongAndItsSamplesOnStdout) {
-    const PlayerRun info = run("--info " + write("song.mod", Song()));
-    ASSERT_EQ(info.exitCode, 0) << info.err;
-    EXPECT_EQ(info.err, "");
-    // 33 rows, a break into the last order, 33 more, and its break there ends
-    // the song: 66 rows of 0.12 s.
-    for (const char* expected : {"tool song", "2 orders", "patterns:    1", "square", "64", "0+64", "48", "-1",
-                                 "duration:    0:07.9 (accurate profile)"})
-        EXPECT_NE(info.out.find(expected), std::string::npos) << expected << " in\n" << info.out;
-    // The classic rules ignore that break and play all 64 rows of the last order.
-    const PlayerRun classic = run("--info --profile classic " + path("song.mod"));
-    EXPECT_NE(classic.out.find("duration:    0:11.6 (classic profile)"), std::string::npos) << classic.out;
 }
 
 TEST_F(ModulePlayerTool, RenderWritesTheSameWaveEveryTimeToAFileOrStdout) {
     const std::string song = write("song.mod", Song());
-    const std::string classic = " --profile classic --bits 8 --rate 11025 --stereo --separation 128 ";
-    ASSERT_EQ(run("--render " + path("a.wav") + classic + song).exitCode, 0);
-    ASSERT_EQ(run("--render " + path("b.wav") + classic + song).exitCode, 0);
-    ASSERT_EQ(run("--render -" + classic + song + " >" + path("c.wav")).exitCode, 0);
-    const auto a = read(path("a.wav"));
-    EXPECT_EQ(a, read(path("b.wav")));
-    EXPECT_EQ(a, read(path("c.wav")));
-
-    // 8-bit stereo at 11025 Hz; 33 rows, a break into the last order, where
-    // the song, not looping, ignores the break and plays all 64 rows; each row
-    // 6 ticks of 221 frames and a reading frame.
+    const std::string classic = " --profile classic --rate 11025 ";
+    ASSERT_EQ(run("--render " + path("a.wav") + classic + "--bits 8 --stereo " + song).exitCode, 0);
+    ASSERT_EQ(run("--render " + path("b.wav") + classic + "--bits 8 --stereo " + song).exitCode, 0);
+    ASSERT_EQ(run("--render -" + classic + "--bits 8 --stereo " + song + " >" + path("c.wav")).exitCode, 0);
+    const std::string a = ReadFile(path("a.wav"));
+    EXPECT_EQ(a, ReadFile(path("b.wav")));
+    EXPECT_EQ(a, ReadFile(path("c.wav")));
+    // 8-bit stereo at 11025 Hz; 33 + 64 rows of 6 ticks of 221 frames and a reading frame.
     ASSERT_GT(a.size(), 44u);
     EXPECT_EQ(a[22], 2);
-    EXPECT_EQ(a[24] | a[25] << 8, 11025);
     EXPECT_EQ(a[34], 8);
     EXPECT_EQ(a.size() - 44, 2u * (33 + 64) * (6 * 221 + 1));
 
-    // Looping, the break at the last order leads back to the start: each
-    // pass is 33 + 33 rows.
-    ASSERT_EQ(
-        run("--render " + path("twice.wav") + " --profile classic --bits 8 --rate 11025 --loop 1 " + song).exitCode, 0);
-    EXPECT_EQ(read(path("twice.wav")).size() - 44, 2u * (33 + 33) * (6 * 221 + 1));
-
-    // The classic profile's 16-bit output is its 8-bit output in the high byte.
-    ASSERT_EQ(
-        run("--render " + path("wide.wav") + " --profile classic --bits 16 --rate 11025 --loop 1 " + song).exitCode, 0);
-    const auto narrow = read(path("twice.wav")), wide = read(path("wide.wav"));
+    // Looping, the break at the last order leads back to the start: each pass
+    // is 33 + 33 rows. The classic 16-bit output is the 8-bit one in the high byte.
+    ASSERT_EQ(run("--render " + path("narrow.wav") + classic + "--bits 8 --loop 1 " + song).exitCode, 0);
+    ASSERT_EQ(run("--render " + path("wide.wav") + classic + "--bits 16 --loop 1 " + song).exitCode, 0);
+    const std::string narrow = ReadFile(path("narrow.wav")), wide = ReadFile(path("wide.wav"));
+    ASSERT_EQ(narrow.size() - 44, 2u * (33 + 33) * (6 * 221 + 1));
     ASSERT_EQ(wide.size() - 44, 2 * (narrow.size() - 44));
-    EXPECT_EQ(wide[34], 16);
     for (std::size_t i = 44; i < narrow.size(); ++i) {
         ASSERT_EQ(wide[44 + 2 * (i - 44)], 0);
-        ASSERT_EQ(wide[45 + 2 * (i - 44)], static_cast<std::uint8_t>(narrow[i] - 128));
+        ASSERT_EQ(static_cast<std::uint8_t>(wide[45 + 2 * (i - 44)]), static_cast<std::uint8_t>(narrow[i] - 128));
     }
-}
 
-TEST_F(ModulePlayerTool, AccurateRenderIsSixteenBitByDefaultAndAsLongAsTheSongsTicks) {
-    const std::string song = write("song.mod", Song());
-    ASSERT_EQ(run("--render " + path("a.wav") + " --rate 48000 --stereo " + song).exitCode, 0);
-    const auto wav = read(path("a.wav"));
-    ASSERT_GT(wav.size(), 44u);
-    EXPECT_EQ(wav[34], 16);
-    EXPECT_EQ(wav[24] | wav[25] << 8 | wav[26] << 16, 48000);
-    // 66 rows of 6 ticks of 960 frames, 4 bytes a frame.
-    EXPECT_EQ(wav.size() - 44, 4u * 66 * 6 * 960);
+    // The accurate rules: 16 bits by default, 66 rows of 6 ticks of 960 frames at 48 kHz.
+    ASSERT_EQ(run("--render " + path("accurate.wav") + " --rate 48000 --stereo " + song).exitCode, 0);
+    const std::string accurate = ReadFile(path("accurate.wav"));
+    EXPECT_EQ(accurate[34], 16);
+    EXPECT_EQ(accurate.size() - 44, 4u * 66 * 6 * 960);
 }
 
 TEST_F(ModulePlayerTool, RefusesARenderPastFourGibibytesBeforeWritingAnything) {
-    const std::string song = write("song.mod", Song());
     // Each pass is 66 rows of 6 ticks of 1920 frames, 3 MB at 96 kHz stereo 16-bit.
-    const PlayerRun refused = run("--render " + path("long.wav") + " --rate 96000 --stereo --loop 2000 " + song);
+    const PlayerRun refused =
+        run("--render " + path("long.wav") + " --rate 96000 --stereo --loop 2000 " + write("song.mod", Song()));
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.err.find("orbitfend-modplay: "), std::string::npos);
     EXPECT_NE(refused.err.find("4 GiB"), std::string::npos) << refused.err;
     EXPECT_FALSE(fs::exists(path("long.wav")));
+}
+
+TEST_F(ModulePlayerTool, LivePlayEndsCleanlyAtTheSongsEndOrOnSigintOrSigtermAndNeedsADevice) {
+    // Speed 1: the song lasts 1.3 s.
+    const std::string song = write("short.mod", Song("C-2 01 F01"));
+    const std::string dummy = "SDL_AUDIODRIVER=dummy ";
+    // To its end within a minute, with no progress line into a file.
+    EXPECT_EQ(std::system(("timeout 60 env " + dummy + kPlayer + " " + song + " 2>" + path("err.txt")).c_str()), 0);
+    EXPECT_EQ(ReadFile(path("err.txt")), "");
+    for (const char* signal : {"INT", "TERM"}) {
+        const std::string command = "timeout --preserve-status -s " + std::string(signal) + " 0.3 env " + dummy +
+                                    kPlayer + " --loop 1000 " + song;
+        EXPECT_EQ(std::system(command.c_str()), 0) << signal;
+    }
+    const int status =
+        std::system(("env SDL_AUDIODRIVER=no-such-driver " + kPlayer + " " + song + " 2>" + path("err.txt")).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(ReadFile(path("err.txt")), "orbitfend-modplay: " + song + ": no audio device to play on\n");
 }

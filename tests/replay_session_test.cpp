@@ -97,8 +97,8 @@ TEST_F(RecordedSession, ReplaysHeadlessToTheSameTraceLineForLine) {
     for (std::size_t i = 0; i < live.size(); ++i) ASSERT_EQ(again[i], live[i]) << "trace line " << i + 1;
 
     // The session went somewhere: a game was played, the volume changed, and it ended cleanly.
-    EXPECT_GT(live.size(), 200u);
-    const std::string text = ReadFile(dir_->file("live.jsonl"));
+    // (How many passes it took depends on the machine's load: the desktop waits for input on still screens.)
+    EXPECT_NE(ReadFile(dir_->file("live.jsonl")).find("\"mode\":3,"), std::string::npos) << "no play";
     EXPECT_NE(live.front().find("\"volume\":16"), std::string::npos) << live.front();
     EXPECT_NE(live.back().find("\"volume\":"), std::string::npos);
     EXPECT_EQ(live.back().find("\"volume\":16,"), std::string::npos) << live.back();
@@ -120,32 +120,18 @@ TEST_F(RecordedSession, CutOffByACrashStillReplaysUpToItsLastLine) {
     for (std::size_t i = 0; i + 2 < cut.size(); ++i) ASSERT_EQ(cut[i], live[i]) << "trace line " << i + 1;
 }
 
+// The reader's messages are the recording format's; here, that the program
+// says them with the file and refuses to run.
 TEST_F(RecordedSession, DamagedRecordingsAreRefusedWithTheLineAndExitStatus2) {
-    std::vector<std::string> lines = linesOf(recording());
-    std::string text = recording();
-
+    const std::string text = recording();
     RunResult result = replay(text.substr(0, text.size() - 3), "t.jsonl");
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.stderrText, HasSubstr(": line " + std::to_string(lines.size()) + ": the file ends inside"));
-
-    result = replay("orbitfend-recording 7\n" + joined({lines.begin() + 1, lines.end()}), "t.jsonl");
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.stderrText, HasSubstr("line 1: a recording of version 7, newer than"));
+    EXPECT_THAT(result.stderrText,
+                HasSubstr("replayed.rec: line " + std::to_string(linesOf(text).size()) + ": the file ends inside"));
 
     result = replay(ReadFile(dir_->file("live.jsonl")), "t.jsonl");
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_THAT(result.stderrText, HasSubstr("line 1: not an orbitfend recording"));
-
-    // Two clock readings swapped.
-    std::size_t first = 0;
-    while (lines[first].rfind("clock ", 0) != 0) ++first;
-    std::size_t second = first + 1;
-    while (lines[second].rfind("clock ", 0) != 0 || lines[second] == lines[first]) ++second;
-    std::swap(lines[first], lines[second]);
-    result = replay(joined(lines), "t.jsonl");
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.stderrText, HasSubstr("line " + std::to_string(second + 1) + ": tick "));
-    EXPECT_THAT(result.stderrText, HasSubstr("(lines out of order)"));
 }
 
 TEST_F(RecordedSession, AnEntryTheProgramDidNotAskForStopsTheReplayAtItsLine) {

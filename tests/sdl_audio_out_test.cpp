@@ -3,20 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/sdl/sdl_backend.h"
+#include "support/headless_run.h"
 
 namespace {
-
-class DriverScope {
-public:
-    explicit DriverScope(const char* driver) { setenv("SDL_AUDIODRIVER", driver, 1); }
-    ~DriverScope() { unsetenv("SDL_AUDIODRIVER"); }
-};
 
 // One full buffer of sound, then nothing: the device must run dry.
 class OneBufferSource final : public platform::AudioSource {
@@ -38,7 +32,7 @@ private:
 }  // namespace
 
 TEST(SdlAudioOut, CountsTheTimesASourceThatHasPlayedRunsDry) {
-    DriverScope dummy("dummy");
+    testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
     auto device = platform::sdl::MakeSdlAudioOut("test");
     const std::uint32_t frames = device->bufferFrames(11025, 298);
     EXPECT_LT(frames, 298u);  // shorter than the handheld's, to answer sooner
@@ -54,7 +48,7 @@ TEST(SdlAudioOut, CountsTheTimesASourceThatHasPlayedRunsDry) {
 }
 
 TEST(SdlAudioOut, WithoutADriverItRefusesAndSaysSoInOneLineOnce) {
-    DriverScope none("no-such-driver");
+    testing_support::EnvironmentScope none("SDL_AUDIODRIVER", "no-such-driver");
     auto device = platform::sdl::MakeSdlAudioOut("test", "test: no sound device");
     OneBufferSource source(64);
     testing::internal::CaptureStderr();

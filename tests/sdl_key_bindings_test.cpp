@@ -33,16 +33,13 @@ protected:
     SettingsFile store_{dir_.path() / "settings"};
 };
 
-TEST_F(KeyBindings, TodaysKeysWhenTheFileNamesNone) {
+TEST_F(KeyBindings, TodaysKeysWhenTheFileNamesNoneAndOnlyPauseDoesNotRepeat) {
     EXPECT_EQ(load(""), "");
-    EXPECT_EQ(keyFor("Left"), VK_LEFT);
-    EXPECT_EQ(keyFor("Keypad 4"), VK_LEFT);
-    EXPECT_EQ(keyFor("Space"), VK_F9);
-    EXPECT_EQ(keyFor("F8"), VK_F9);
-    EXPECT_EQ(keyFor("Keypad Enter"), VK_RETURN);
-    EXPECT_EQ(keyFor("="), VK_F6);
-    EXPECT_EQ(keyFor("Escape"), VK_ESCAPE);
-    EXPECT_EQ(keyFor("Q"), 0);
+    const std::pair<const char*, int> keys[] = {
+        {"Left", VK_LEFT}, {"Keypad 6", VK_RIGHT},      {"Up", VK_UP},         {"Down", VK_DOWN}, {"Space", VK_F9},
+        {"P", VK_F10},     {"Keypad Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"=", VK_F6},      {"Keypad -", VK_F7},
+        {"Q", 0}};
+    for (const auto& [name, key] : keys) EXPECT_EQ(keyFor(name), key) << name;
     EXPECT_FALSE(BindingForKey(SDLK_p).repeats);
     EXPECT_TRUE(BindingForKey(SDLK_SPACE).repeats);
 }

@@ -31,55 +31,41 @@ void leaveStaleSocket(const std::string& path) {
 
 }  // namespace
 
-TEST(SingleInstance, ACopyStartedWhileOneRunsAsksItToComeForward) {
-    ScratchDir dir;
-    SingleInstance running;
-    ASSERT_EQ(running.claim(dir.path().string(), kName), SingleInstance::Claim::First);
-    EXPECT_EQ(running.takeActivationRequests(), 0);
-
-    SingleInstance second;
-    EXPECT_EQ(second.claim(dir.path().string(), kName), SingleInstance::Claim::AnotherRuns);
-    SingleInstance third;
-    EXPECT_EQ(third.claim(dir.path().string(), kName), SingleInstance::Claim::AnotherRuns);
-    EXPECT_EQ(running.takeActivationRequests(), 2);
-    EXPECT_EQ(running.takeActivationRequests(), 0);
-}
-
-TEST(SingleInstance, ACopyThatEndedOrCrashedDoesNotBlockTheNext) {
+TEST(SingleInstance, ACopyStartedWhileOneRunsAsksItToComeForwardAndOneThatEndedOrCrashedBlocksNothing) {
     ScratchDir dir;
     leaveStaleSocket(dir.file(std::string(kName) + ".socket"));
     {
-        SingleInstance afterCrash;
-        ASSERT_EQ(afterCrash.claim(dir.path().string(), kName), SingleInstance::Claim::First);
-        SingleInstance later;
-        EXPECT_EQ(later.claim(dir.path().string(), kName), SingleInstance::Claim::AnotherRuns);
-        EXPECT_EQ(afterCrash.takeActivationRequests(), 1);
+        SingleInstance running;
+        ASSERT_EQ(running.claim(dir.path().string(), kName), SingleInstance::Claim::First) << "after a crash";
+        EXPECT_EQ(running.takeActivationRequests(), 0);
+        SingleInstance second, third;
+        EXPECT_EQ(second.claim(dir.path().string(), kName), SingleInstance::Claim::AnotherRuns);
+        EXPECT_EQ(third.claim(dir.path().string(), kName), SingleInstance::Claim::AnotherRuns);
+        EXPECT_EQ(running.takeActivationRequests(), 2);
+        EXPECT_EQ(running.takeActivationRequests(), 0);
     }
     SingleInstance afterExit;
     EXPECT_EQ(afterExit.claim(dir.path().string(), kName), SingleInstance::Claim::First);
+    // No usable directory means no check rather than no game.
+    SingleInstance nowhere;
+    EXPECT_EQ(nowhere.claim("", kName), SingleInstance::Claim::Unavailable);
+    EXPECT_EQ(nowhere.claim("/nonexistent/orbitfend", kName), SingleInstance::Claim::Unavailable);
 }
 
-TEST(SingleInstance, NoUsableDirectoryMeansNoCheckRatherThanNoGame) {
-    SingleInstance copy;
-    EXPECT_EQ(copy.claim("", kName), SingleInstance::Claim::Unavailable);
-    EXPECT_EQ(copy.claim("/nonexistent/orbitfend", kName), SingleInstance::Claim::Unavailable);
-}
-
-TEST(SdlProgram, WithoutADisplayItSaysSoAndExitsWithOne) {
+// SDL would otherwise fall back to drawing nowhere and the game would run unseen.
+TEST(SdlProgram, WithoutADisplayItSaysSoNamingTheDisplayTriedAndExitsWithOne) {
     ScratchDir dir;
-    // SDL would otherwise fall back to drawing nowhere and the game would run unseen.
-    auto result = RunCommand({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER",
-                              "XDG_RUNTIME_DIR=" + dir.path().string(), testing_support::kBinary, "--settings",
-                              dir.path().string(), "--no-sound"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.stderrText.find("cannot open a window"), std::string::npos) << result.stderrText;
-}
-
-TEST(SdlProgram, TheNoDisplayMessageNamesTheDisplayTried) {
-    ScratchDir dir;
-    auto result = RunCommand({"/usr/bin/env", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER", "DISPLAY=:77",
-                              "XDG_RUNTIME_DIR=" + dir.path().string(), testing_support::kBinary, "--settings",
-                              dir.path().string(), "--no-sound"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.stderrText.find("DISPLAY=:77"), std::string::npos) << result.stderrText;
+    const struct {
+        std::vector<std::string> display;
+        const char* said;
+    } cases[] = {{{"-u", "DISPLAY"}, "cannot open a window"}, {{"DISPLAY=:77"}, "DISPLAY=:77"}};
+    for (const auto& c : cases) {
+        std::vector<std::string> command{"/usr/bin/env", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER"};
+        command.insert(command.end(), c.display.begin(), c.display.end());
+        command.insert(command.end(), {"XDG_RUNTIME_DIR=" + dir.path().string(), testing_support::kBinary, "--settings",
+                                       dir.path().string(), "--no-sound"});
+        const auto result = RunCommand(command);
+        EXPECT_EQ(result.exitCode, 1) << c.said;
+        EXPECT_NE(result.stderrText.find(c.said), std::string::npos) << result.stderrText;
+    }
 }

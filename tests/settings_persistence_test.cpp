@@ -3,9 +3,6 @@
 // orbitfend 1.0 wrote, and stored values that make no sense.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 #include "shell/settings_text.h"
 #include "support/headless_run.h"
 
@@ -123,13 +120,9 @@ TEST(Settings, AHeadlessRunWithoutASettingsDirectoryWritesNoFile) {
     ScratchDir dir;
     const std::string home = dir.file("home");
     std::filesystem::create_directories(home);
-    const char* savedHome = std::getenv("HOME");
-    const std::string restoreHome = savedHome ? savedHome : "";
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    RunResult result = RunHeadless(dir, {"--keys", dir.write("keys.txt", KeyPress(100, kEscape))}, false);
-    unsetenv("XDG_CONFIG_HOME");
-    if (savedHome) setenv("HOME", restoreHome.c_str(), 1);
+    EnvironmentScope homeScope("HOME", home.c_str());
+    EnvironmentScope config("XDG_CONFIG_HOME", (home + "/config").c_str());
+    const RunResult result = RunHeadless(dir, {"--keys", dir.write("keys.txt", KeyPress(100, kEscape))}, false);
     ASSERT_EQ(result.exitCode, 0) << result.stderrText;
     EXPECT_TRUE(std::filesystem::is_empty(home));
 }

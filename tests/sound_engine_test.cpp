@@ -7,9 +7,9 @@
 #include "platform/headless/headless_backend.h"
 #include "sound/module.h"
 #include "sound_test_support.h"
-#include "support/headless_run.h"
 
 using namespace sound_test;
+using platform::headless::AdvanceTo, platform::headless::Now;
 
 namespace {
 
@@ -32,41 +32,30 @@ WaveSpec loud(bool loop = false) {
 
 }  // namespace
 
-TEST_F(EngineTest, StartChoosesRateBufferSizeAndCounts) {
-    struct Case {
+TEST_F(EngineTest, StartChoosesRateBufferSizeAndCountsAndASecondStartChangesNothing) {
+    const struct {
         std::uint32_t rate, music, voices;
         std::uint32_t wantRate, wantFrames, wantMusic, wantVoices;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {11025, 0, 16, 11025, 298, 1, 16},
         {22050, 2, 2, 22050, 588, 2, 8},
         {44100, 5, 100, 44100, 1176, 3, 64},
         {8000, 3, 64, 22050, 588, 3, 64},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ASSERT_EQ(engine.start(c.rate, c.music, c.voices, 0), 1);
+        EXPECT_EQ(engine.start(44100, 3, 64, 1), 0);
         EXPECT_EQ(engine.rate(), c.wantRate);
         EXPECT_EQ(engine.bufferFrames(), c.wantFrames);
         EXPECT_EQ(engine.musicChannelCount(), c.wantMusic);
         EXPECT_EQ(engine.voiceCount(), c.wantVoices);
-        EXPECT_EQ(engine.sampleVolume(), 64u);
-        EXPECT_EQ(engine.musicVolume(), 64u);
+        EXPECT_FALSE(engine.stereo());
         engine.shutdown();
-        EXPECT_FALSE(engine.started());
         EXPECT_EQ(engine.voiceCount(), 0u);
     }
-    ASSERT_EQ(engine.start(11025, 1), 1);  // the short form: one music channel, eight voices
-    EXPECT_EQ(engine.musicChannelCount(), 1u);
+    ASSERT_EQ(engine.start(11025, 1), 1);  // the short form: one music channel, eight voices, stereo
     EXPECT_EQ(engine.voiceCount(), 8u);
     EXPECT_TRUE(engine.stereo());
-}
-
-TEST_F(EngineTest, ASecondStartIsRefusedAndChangesNothing) {
-    ASSERT_EQ(engine.start(11025, 0, 16, 0), 1);
-    EXPECT_EQ(engine.start(44100, 3, 64, 1), 0);
-    EXPECT_EQ(engine.rate(), 11025u);
-    EXPECT_EQ(engine.voiceCount(), 16u);
-    EXPECT_FALSE(engine.stereo());
 }
 
 TEST_F(EngineTest, WithoutADeviceNothingStartsAndEveryOperationRefuses) {
@@ -74,8 +63,11 @@ TEST_F(EngineTest, WithoutADeviceNothingStartsAndEveryOperationRefuses) {
     options.noSound = true;
     HeadlessPlatform silent(options);
     EXPECT_EQ(engine.start(11025, 0, 16, 0), 0);
+    EXPECT_FALSE(engine.started());
     HeldSample s(loud());
+    Module empty;
     EXPECT_EQ(engine.playSample(s.sample), kNoChannel);
+    EXPECT_EQ(engine.playModule(empty), kNoChannel);
     EXPECT_EQ(engine.channelAt(0), nullptr);
     engine.stopAllVoices();
     engine.pause();
@@ -83,50 +75,36 @@ TEST_F(EngineTest, WithoutADeviceNothingStartsAndEveryOperationRefuses) {
     // The setters store their value in any state; out of range is 64.
     engine.setSampleVolume(-5);
     EXPECT_EQ(engine.sampleVolume(), 64u);
-    engine.setSampleVolume(20);
-    EXPECT_EQ(engine.sampleVolume(), 20u);
     engine.setMusicVolume(200);
     EXPECT_EQ(engine.musicVolume(), 64u);
+    platform::SetActiveAudioOut(nullptr);  // the null device
+    EXPECT_EQ(engine.start(11025, 0, 16, 0), 0);
 }
 
-TEST_F(EngineTest, HandlesCountMusicChannelsFirst) {
+// FIX: stopping frees a voice even when it was paused.
+TEST_F(EngineTest, HandlesCountMusicFirstAndABusyEngineDropsANewSoundRatherThanCutOne) {
     ASSERT_EQ(engine.start(11025, 1, 8, 0), 1);
-    HeldSample s(loud());
-    EXPECT_EQ(engine.playSample(s.sample), 1u);
-    EXPECT_TRUE(engine.channelAt(1)->isPlaying());
-    EXPECT_TRUE(engine.channelAt(0)->isStopped());  // the music channel
-    EXPECT_NE(engine.channelAt(8), nullptr);
-    EXPECT_EQ(engine.channelAt(9), nullptr);
-    EXPECT_EQ(engine.playSample(s.sample), 2u);
-    EXPECT_EQ(engine.playingVoiceCount(), 2u);
-    EXPECT_EQ(engine.playingMusicCount(), 0u);
-}
-
-TEST_F(EngineTest, WhenEveryVoiceIsBusyANewSampleIsDroppedAndNoneIsCut) {
-    ASSERT_EQ(engine.start(11025, 0, 8, 0), 1);
     HeldSample s(loud(true), true);
-    for (std::uint32_t i = 0; i < 8; ++i) ASSERT_EQ(engine.playSample(s.sample), 1 + i);
+    Module empty;
+    EXPECT_EQ(engine.playModule(empty), kNoChannel) << "a module without data";
+    for (std::uint32_t i = 1; i <= 8; ++i) ASSERT_EQ(engine.playSample(s.sample), i);
+    EXPECT_TRUE(engine.channelAt(0)->isStopped());  // the music channel
+    EXPECT_EQ(engine.playingMusicCount(), 0u);
+    EXPECT_EQ(engine.channelAt(9), nullptr);
     EXPECT_EQ(engine.playSample(s.sample), kNoChannel);
     EXPECT_EQ(engine.playingVoiceCount(), 8u);
-    // A stopped voice is free again, even one that was paused first.
     engine.channelAt(3)->pause();
     engine.channelAt(3)->stop();
     EXPECT_EQ(engine.playSample(s.sample), 3u);
-}
 
-TEST_F(EngineTest, AllVoiceOperationsReachEveryVoice) {
-    ASSERT_EQ(engine.start(11025, 0, 8, 0), 1);
-    HeldSample s(loud(true), true);
-    engine.playSample(s.sample);
-    engine.playSample(s.sample);
     engine.pauseAllVoices();
     EXPECT_EQ(engine.playingVoiceCount(), 0u);
     EXPECT_EQ(render(4), std::vector<std::uint8_t>(4, 128));
     engine.resumeAllVoices();
-    EXPECT_EQ(engine.playingVoiceCount(), 2u);
+    EXPECT_EQ(engine.playingVoiceCount(), 8u);
     engine.pauseAllVoices();
     engine.stopAllVoices();
-    EXPECT_EQ(engine.playSample(s.sample), 1u);  // stopped voices are free
+    EXPECT_EQ(engine.playSample(s.sample), 1u);
 }
 
 TEST_F(EngineTest, RenderedBytesAreTheClippedSumOfThePlayingVoices) {
@@ -149,8 +127,8 @@ TEST_F(EngineTest, RenderedBytesAreTheClippedSumOfThePlayingVoices) {
     EXPECT_EQ(render(1)[0], 0);
 }
 
-TEST_F(EngineTest, MasterVolumeReappliesEachVoicesOwnVolume) {
-    ASSERT_EQ(engine.start(11025, 0, 8, 0), 1);
+TEST_F(EngineTest, MasterVolumeReappliesEachVoicesOwnAndStereoIsLeftFirst) {
+    ASSERT_EQ(engine.start(22050, 0, 8, 1), 1);
     HeldSample s(loud());
     s.sample.setVolume(32);
     Channel* voice = engine.channelAt(engine.playSample(s.sample));
@@ -159,22 +137,13 @@ TEST_F(EngineTest, MasterVolumeReappliesEachVoicesOwnVolume) {
     EXPECT_EQ(voice->volume(), 8u);
     engine.setSampleVolume(100);
     EXPECT_EQ(voice->volume(), 32u);
-}
 
-TEST_F(EngineTest, StereoFramesAreTwoBytesLeftFirst) {
-    ASSERT_EQ(engine.start(22050, 0, 8, 1), 1);
-    HeldSample s(loud());
+    engine.stopAllVoices();
+    s.sample.setVolume(64);
     s.sample.setPan(0);
     engine.playSample(s.sample);
     // Pan 0 doubles the weight on the left: 127 * 128 >> 7 = 127.
     EXPECT_EQ(render(2), (std::vector<std::uint8_t>{255, 128, 255, 128}));
-}
-
-TEST_F(EngineTest, ModulesAreRefusedWithoutDataOrAStartedEngine) {
-    Module empty;
-    EXPECT_EQ(engine.playModule(empty), kNoChannel);
-    ASSERT_EQ(engine.start(11025, 0, 8, 0), 1);
-    EXPECT_EQ(engine.playModule(empty), kNoChannel);
 }
 
 TEST_F(EngineTest, StartsAndShutsDownAHundredTimesInARow) {
@@ -182,36 +151,7 @@ TEST_F(EngineTest, StartsAndShutsDownAHundredTimesInARow) {
     for (int round = 0; round < 100; ++round) {
         ASSERT_EQ(engine.start(11025, 0, 16, 0), 1) << round;
         engine.playSample(s.sample);
-        // Let the device hand a few buffers back to the mixing thread.
-        platform::headless::AdvanceTo(platform::headless::Now() + 30);
+        AdvanceTo(Now() + 30);  // the device hands a few buffers back to the mixing thread
         ASSERT_EQ(engine.shutdown(), 1);
     }
-}
-
-TEST(EngineOnDevice, PlaysThroughTheDeviceAndAPauseStopsItsClock) {
-    testing_support::ScratchDir dir;
-    platform::Options options;
-    options.wavPath = dir.file("out.wav");
-    {
-        HeadlessPlatform platform(options);
-        SoundSystem engine;
-        ASSERT_EQ(engine.start(11025, 0, 16, 0), 1);
-        HeldSample s(loud(true), true);
-        engine.playSample(s.sample);
-        using platform::headless::AdvanceTo, platform::headless::Now;
-        AdvanceTo(Now() + 100);
-        engine.pause();
-        AdvanceTo(Now() + 500);
-        engine.resume();
-        AdvanceTo(Now() + 100);
-        engine.shutdown();
-    }
-    const std::string wav = testing_support::ReadFile(options.wavPath);
-    ASSERT_GT(wav.size(), 44u);
-    const std::size_t frames = wav.size() - 44;
-    // 200 ms of play, give or take the buffers in flight; not the 700 ms that passed.
-    EXPECT_GT(frames, 2205u - 5 * 298);
-    EXPECT_LT(frames, 2205u + 298);
-    // The voice is heard: the first full buffer follows the five short starting writes.
-    EXPECT_EQ(static_cast<std::uint8_t>(wav[44 + 40 + 10]), 128 + 63);
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -38,6 +39,21 @@ std::string ScratchDir::write(const std::string& name, const std::string& text) 
     std::string path = file(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
+}
+
+EnvironmentScope::EnvironmentScope(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+EnvironmentScope::~EnvironmentScope() {
+    if (old_)
+        setenv(name_, old_->c_str(), 1);
+    else
+        unsetenv(name_);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,20 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Sets an environment variable (unsets it when `value` is null) for the life
+// of the scope, then puts back what was there.
+class EnvironmentScope {
+public:
+    EnvironmentScope(const char* name, const char* value);
+    ~EnvironmentScope();
+    EnvironmentScope(const EnvironmentScope&) = delete;
+    EnvironmentScope& operator=(const EnvironmentScope&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 struct RunResult {

@@ -19,6 +19,17 @@ struct Frame {
     std::int32_t right = 0;
 };
 
+// What an effect's test looks at on track 0: its period, its step, the
+// volume set, the volume heard, or whether the next frame sounds (1) or not (0).
+enum class Probe { period, step, volume, effective, sounding };
+
+// A look at track 0 once `tick` ticks of the song have begun.
+struct Check {
+    std::uint64_t tick;
+    Probe probe;
+    std::uint64_t expected;
+};
+
 class Replay {
 public:
     struct Options {
@@ -85,6 +96,17 @@ public:
         return frames;
     }
     std::uint64_t step(std::uint32_t track) const { return channel.track(track).step; }
+    std::uint64_t probe(Probe probe) {
+        const MusicChannel::Track& track = channel.track(0);
+        switch (probe) {
+        case Probe::period: return track.period;
+        case Probe::step: return track.step;
+        case Probe::volume: return track.trackVolume;
+        case Probe::effective: return track.trackEffective;
+        case Probe::sounding: return render(1).at(0).left != 0;
+        }
+        return 0;
+    }
     std::uint32_t stepOf(std::uint32_t period) const { return StepTableFor(options_.rate)[period]; }
     std::uint32_t ticks() const { return channel.samplesPerTick() + 1; }
 
