@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::headless {
@@ -27,6 +28,6 @@ struct KeyEvent {
 
 // Parses a script; events come back in time order (stable for equal times).
 // On a line that cannot be read returns false with `error` naming the line.
-bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std::string& error);
+bool ParseKeyScript(std::string_view text, std::vector<KeyEvent>& events, std::string& error);
 
 }  // namespace platform::headless
