@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 extern char** environ;
 
@@ -26,9 +27,10 @@ void readTrace(int descriptor, TraceCheck& trace) {
         const ssize_t got = read(descriptor, buffer, sizeof buffer);
         if (got <= 0) break;
         pending.append(buffer, static_cast<std::size_t>(got));
+        const std::string_view text(pending);
         std::size_t start = 0;
-        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1)
-            trace.addLine(pending.substr(start, end - start));
+        for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
+            trace.addLine(text.substr(start, end - start));
         pending.erase(0, start);
     }
     if (!pending.empty()) trace.addLine(pending);
@@ -37,12 +39,16 @@ void readTrace(int descriptor, TraceCheck& trace) {
 }  // namespace
 
 RunOutcome RunHeadless(const std::string& binary, const std::string& scriptPath, std::uint64_t untilMs,
-                       const std::string& wavPath) {
+                       const std::string& wavPath, const std::string& stderrPath, bool checkTrace) {
     RunOutcome outcome;
+    outcome.trace = TraceCheck(checkTrace);
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return outcome;
-    const std::string stderrPath = scriptPath + ".stderr";
-    std::vector<std::string> args{binary, "--headless", "--keys", scriptPath, "--until", std::to_string(untilMs),
+    // Close-on-exec, so that a run started at the same time on another
+    // thread does not inherit this one's write end and hold its trace open.
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return outcome;
+    std::vector<std::string> args{binary,    "--headless",
+                                  "--keys",  scriptPath,
+                                  "--until", std::to_string(untilMs),
                                   "--trace", "/dev/fd/" + std::to_string(kTraceDescriptor)};
     if (!wavPath.empty()) args.insert(args.end(), {"--wav", wavPath});
     std::vector<char*> argv;
