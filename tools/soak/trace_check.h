@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "json_line.h"
+
 namespace soak {
 
 class TraceCheck {
@@ -35,7 +37,7 @@ private:
     std::int64_t lastTick_ = -1;
     std::vector<std::string> firstFields_;    // the first line's names, in its order
     std::vector<std::string> firstFieldSet_;  // and sorted, each once
-    std::vector<std::string> fields_;         // the current line's, reused
+    JsonLineFacts facts_;                     // the current line's, reused
     std::string error_;
 };
 
