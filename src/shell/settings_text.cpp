@@ -30,6 +30,7 @@ bool SettingsText::IsName(std::string_view name) {
 
 SettingsText SettingsText::Parse(std::string_view text, std::vector<std::size_t>* ignoredLines) {
     SettingsText parsed;
+    parsed.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t number = 0;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
@@ -78,7 +79,13 @@ void SettingsText::set(std::string_view name, std::string_view text, std::string
 }
 
 std::string SettingsText::text() const {
+    std::size_t length = 0;
+    for (const Line& line : lines_) length += line.text.size() + 1;
     std::string all;
-    for (const Line& line : lines_) all += line.text + '\n';
+    all.reserve(length);
+    for (const Line& line : lines_) {
+        all += line.text;
+        all += '\n';
+    }
     return all;
 }

@@ -1,8 +1,10 @@
 #include "shell/state_trace.h"
 
+#include <charconv>
 #include <cstdio>
-
-#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "game/game_state.h"
 #include "game/sample_slots.h"
@@ -11,80 +13,168 @@
 #include "platform/lost_output.h"
 #include "platform/options.h"
 
-using Json = nlohmann::ordered_json;
-
 namespace {
 
 unsigned passCount = 0;
 std::FILE* traceFile = nullptr;
 char traceBuffer[1 << 16];
 
-Json describeAlien(const Alien& a) {
-    return Json{{"x", a.x}, {"y", a.y}, {"frame", a.frame}, {"state", a.state}, {"kind", a.kind}};
+// Writes one compact JSON object, members in the order they are given: no
+// blanks, integers in decimal, strings as they are (the trace's names and its
+// strings of '0' and '1' need no escapes). A line is written every pass of a
+// run that lasts hours, so it goes straight into one reused buffer.
+class JsonLine {
+public:
+    explicit JsonLine(std::string& out) : out_(out) { out_.clear(); }
+
+    void open(char bracket) {
+        separate();
+        out_ += bracket;
+        first_ = true;
+    }
+    void close(char bracket) {
+        out_ += bracket;
+        first_ = false;
+    }
+    // The name of the member whose value comes next.
+    void name(std::string_view name) {
+        separate();
+        out_ += '"';
+        out_ += name;
+        out_ += "\":";
+        first_ = true;
+    }
+    template <typename Integer>
+    void number(Integer value) {
+        static_assert(std::is_integral_v<Integer>);
+        separate();
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out_.append(digits, end);
+    }
+    void text(std::string_view value) {
+        separate();
+        out_ += '"';
+        out_ += value;
+        out_ += '"';
+    }
+    template <typename Integer>
+    void member(std::string_view key, Integer value) {
+        name(key);
+        number(value);
+    }
+
+private:
+    void separate() {
+        if (!first_) out_ += ',';
+        first_ = false;
+    }
+
+    std::string& out_;
+    bool first_ = true;
+};
+
+void describeAlien(JsonLine& json, const Alien& a) {
+    json.open('{');
+    json.member("x", a.x);
+    json.member("y", a.y);
+    json.member("frame", a.frame);
+    json.member("state", a.state);
+    json.member("kind", a.kind);
+    json.close('}');
 }
 
-Json describeWorld() {
-    Json world;
-    Json columns = Json::array();
+void describeWorld(JsonLine& json) {
+    json.name("aliens");
+    json.open('[');
     for (const auto& column : gameState.aliens) {
-        Json rows = Json::array();
-        for (const Alien& alien : column) rows.push_back(describeAlien(alien));
-        columns.push_back(rows);
+        json.open('[');
+        for (const Alien& alien : column) describeAlien(json, alien);
+        json.close(']');
     }
-    world["aliens"] = columns;
-    Json bombs = Json::array();
-    for (const Bomb& b : gameState.bombs)
-        bombs.push_back(Json{{"x", b.x}, {"y", b.y}, {"dy", b.dy}, {"state", b.state}});
-    world["bombs"] = bombs;
+    json.close(']');
+    json.name("bombs");
+    json.open('[');
+    for (const Bomb& b : gameState.bombs) {
+        json.open('{');
+        json.member("x", b.x);
+        json.member("y", b.y);
+        json.member("dy", b.dy);
+        json.member("state", b.state);
+        json.close('}');
+    }
+    json.close(']');
     // Each shield as 13 rows of 17 cells, the top row first.
-    Json shields = Json::array();
+    json.name("shields");
+    json.open('[');
     for (const auto& shield : gameState.shields) {
-        std::string cells;
+        char cells[kShieldRows * kShieldColumns];
         for (int cy = 0; cy < kShieldRows; ++cy)
-            for (int cx = 0; cx < kShieldColumns; ++cx) cells += shield[cx][cy] ? '1' : '0';
-        shields.push_back(cells);
+            for (int cx = 0; cx < kShieldColumns; ++cx) cells[cy * kShieldColumns + cx] = shield[cx][cy] ? '1' : '0';
+        json.text({cells, sizeof cells});
     }
-    world["shields"] = shields;
-    std::string ground;
-    for (std::uint8_t cell : gameState.ground) ground += cell ? '1' : '0';
-    world["ground"] = ground;
-    return world;
+    json.close(']');
+    char ground[kGroundCells];
+    for (int i = 0; i < kGroundCells; ++i) ground[i] = gameState.ground[i] ? '1' : '0';
+    json.name("ground");
+    json.text({ground, sizeof ground});
 }
 
-// The record of the current state as one JSON object (no newline).
-std::string describeState(unsigned pass, unsigned tick, bool withWorld) {
+void describeState(std::string& out, unsigned pass, unsigned tick, bool withWorld) {
     const GameState& s = gameState;
-    Json line{
-        {"pass", pass},
-        {"tick", tick},
-        {"mode", s.mode},
-        {"modeDeadline", s.modeDeadline},
-        {"score", s.score},
-        {"highScore", s.highScore},
-        {"volume", s.volume},
-        {"volumeScale", s.volumeScale},
-        {"screenWidth", s.screenWidth},
-        {"screenHeight", s.screenHeight},
-        {"colourKey", colourKey},
-        {"aliensLeft", s.aliensLeft},
-        {"marchStep", s.marchStep},
-        {"marchIndex", s.marchIndex},
-        {"marchNote", s.marchNote},
-        {"stepDownSweep", s.stepDownSweep},
-        {"edgeReached", s.edgeReached},
-        {"cannon", {{"x", s.cannon.x}, {"y", s.cannon.y}, {"state", s.cannon.state}, {"lives", s.cannon.lives}}},
-        {"shot", {{"x", s.shot.x}, {"y", s.shot.y}, {"dy", s.shot.dy}, {"active", s.shot.active}}},
-        {"ship", {{"x", s.ship.x}, {"y", s.ship.y}, {"state", s.ship.state}, {"dx", s.ship.dx}, {"kind", s.ship.kind}}},
-        {"shipDue", s.shipDue},
-        {"shipSoundOn", s.shipSoundOn},
-        {"shipChannel", s.shipChannel},
-        {"wave", s.wave},
-        {"fireLatch", s.fireLatch},
-        {"lastFrameTick", s.lastFrameTick},
-    };
-    if (withWorld) line.update(describeWorld());
-    line["played"] = TakePlayedSlots();
-    return line.dump();
+    JsonLine json(out);
+    json.open('{');
+    json.member("pass", pass);
+    json.member("tick", tick);
+    json.member("mode", s.mode);
+    json.member("modeDeadline", s.modeDeadline);
+    json.member("score", s.score);
+    json.member("highScore", s.highScore);
+    json.member("volume", s.volume);
+    json.member("volumeScale", s.volumeScale);
+    json.member("screenWidth", s.screenWidth);
+    json.member("screenHeight", s.screenHeight);
+    json.member("colourKey", colourKey);
+    json.member("aliensLeft", s.aliensLeft);
+    json.member("marchStep", s.marchStep);
+    json.member("marchIndex", s.marchIndex);
+    json.member("marchNote", s.marchNote);
+    json.member("stepDownSweep", s.stepDownSweep);
+    json.member("edgeReached", s.edgeReached);
+    json.name("cannon");
+    json.open('{');
+    json.member("x", s.cannon.x);
+    json.member("y", s.cannon.y);
+    json.member("state", s.cannon.state);
+    json.member("lives", s.cannon.lives);
+    json.close('}');
+    json.name("shot");
+    json.open('{');
+    json.member("x", s.shot.x);
+    json.member("y", s.shot.y);
+    json.member("dy", s.shot.dy);
+    json.member("active", s.shot.active);
+    json.close('}');
+    json.name("ship");
+    json.open('{');
+    json.member("x", s.ship.x);
+    json.member("y", s.ship.y);
+    json.member("state", s.ship.state);
+    json.member("dx", s.ship.dx);
+    json.member("kind", s.ship.kind);
+    json.close('}');
+    json.member("shipDue", s.shipDue);
+    json.member("shipSoundOn", s.shipSoundOn);
+    json.member("shipChannel", s.shipChannel);
+    json.member("wave", s.wave);
+    json.member("fireLatch", s.fireLatch);
+    json.member("lastFrameTick", s.lastFrameTick);
+    if (withWorld) describeWorld(json);
+    json.name("played");
+    json.open('[');
+    for (const int slot : TakePlayedSlots()) json.number(slot);
+    json.close(']');
+    json.close('}');
 }
 
 }  // namespace
@@ -122,7 +212,9 @@ void TracePass() {
         TakePlayedSlots();
         return;
     }
-    const std::string line = describeState(passCount, tick, platform::CurrentOptions().traceWorld);
+    static std::string line;
+    describeState(line, passCount, tick, platform::CurrentOptions().traceWorld);
+    line += '
+';
     std::fwrite(line.data(), 1, line.size(), traceFile);
-    std::fputc('\n', traceFile);
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 extern char** environ;
 
@@ -21,14 +22,15 @@ constexpr int kTraceDescriptor = 3;
 // Reads the pipe to its end, handing each whole line to the checker.
 void readTrace(int descriptor, TraceCheck& trace) {
     std::string pending;
-    char buffer[1 << 16];
+    static thread_local char buffer[1 << 20];
     for (;;) {
         const ssize_t got = read(descriptor, buffer, sizeof buffer);
         if (got <= 0) break;
         pending.append(buffer, static_cast<std::size_t>(got));
+        const std::string_view text(pending);
         std::size_t start = 0;
-        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1)
-            trace.addLine(pending.substr(start, end - start));
+        for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
+            trace.addLine(text.substr(start, end - start));
         pending.erase(0, start);
     }
     if (!pending.empty()) trace.addLine(pending);
@@ -37,12 +39,19 @@ void readTrace(int descriptor, TraceCheck& trace) {
 }  // namespace
 
 RunOutcome RunHeadless(const std::string& binary, const std::string& scriptPath, std::uint64_t untilMs,
-                       const std::string& wavPath) {
+                       const std::string& wavPath, const std::string& stderrPath, bool checkTrace) {
     RunOutcome outcome;
+    outcome.trace = TraceCheck(checkTrace);
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return outcome;
-    const std::string stderrPath = scriptPath + ".stderr";
-    std::vector<std::string> args{binary, "--headless", "--keys", scriptPath, "--until", std::to_string(untilMs),
+    // Close-on-exec, so that a run started at the same time on another
+    // thread does not inherit this one's write end and hold its trace open.
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return outcome;
+    // A pipe of a megabyte, where Linux gives 64 KB: the two ends then wake
+    // each other a sixteenth as often (best effort; the size is only a hint).
+    fcntl(pipeEnds[1], F_SETPIPE_SZ, 1 << 20);
+    std::vector<std::string> args{binary,    "--headless",
+                                  "--keys",  scriptPath,
+                                  "--until", std::to_string(untilMs),
                                   "--trace", "/dev/fd/" + std::to_string(kTraceDescriptor)};
     if (!wavPath.empty()) args.insert(args.end(), {"--wav", wavPath});
     std::vector<char*> argv;

@@ -18,8 +18,11 @@ struct RunOutcome {
 };
 
 // Runs `binary --headless --keys script --until untilMs --trace <pipe>` and,
-// when `wavPath` is not empty, `--wav wavPath` (digested, then removed).
+// when `wavPath` is not empty, `--wav wavPath` (digested, then removed). Its
+// error output goes to `stderrPath`, read and removed. The trace's lines are
+// checked when `checkTrace` is true, and only digested otherwise. Runs with
+// different paths may go on at once on different threads.
 RunOutcome RunHeadless(const std::string& binary, const std::string& scriptPath, std::uint64_t untilMs,
-                       const std::string& wavPath);
+                       const std::string& wavPath, const std::string& stderrPath, bool checkTrace);
 
 }  // namespace soak

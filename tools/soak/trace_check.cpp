@@ -1,8 +1,10 @@
 #include "trace_check.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 
-#include <nlohmann/json.hpp>
+#include "json_line.h"
 
 namespace soak {
 
@@ -10,8 +12,18 @@ namespace {
 
 constexpr std::uint64_t kFnvPrime = 0x100000001b3ull;
 
+// Eight bytes a step, where FNV-1a takes one: hours of trace are digested
+// twice a seed. The shift brings the high bits, which a product leaves to
+// the high bits alone, back down to the low ones.
 void fold(std::uint64_t& digest, const char* bytes, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) digest = (digest ^ static_cast<unsigned char>(bytes[i])) * kFnvPrime;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        digest = (digest ^ word) * kFnvPrime;
+        digest ^= digest >> 32;
+    }
+    for (; i < size; ++i) digest = (digest ^ static_cast<unsigned char>(bytes[i])) * kFnvPrime;
 }
 
 }  // namespace
@@ -21,21 +33,32 @@ bool TraceCheck::fail(const std::string& why) {
     return false;
 }
 
-bool TraceCheck::addLine(const std::string& line) {
+// Whether `fields` names the same members as the first line did (in any
+// order, and counting a repeated name once); the first line sets them.
+bool TraceCheck::sameFields(std::vector<std::string>& fields) {
+    if (firstFields_.empty()) {
+        firstFields_ = fields;
+        firstFieldSet_ = fields;
+        std::sort(firstFieldSet_.begin(), firstFieldSet_.end());
+        firstFieldSet_.erase(std::unique(firstFieldSet_.begin(), firstFieldSet_.end()), firstFieldSet_.end());
+    }
+    if (fields == firstFields_) return true;
+    std::sort(fields.begin(), fields.end());
+    fields.erase(std::unique(fields.begin(), fields.end()), fields.end());
+    return fields == firstFieldSet_;
+}
+
+bool TraceCheck::addLine(std::string_view line) {
     ++lines_;
     fold(digest_, line.data(), line.size());
     fold(digest_, "\n", 1);
-    const auto object = nlohmann::json::parse(line, nullptr, false);
-    if (!object.is_object()) return fail("not a JSON object");
-    std::set<std::string> fields;
-    for (const auto& item : object.items()) fields.insert(item.key());
-    if (fields_.empty()) fields_ = fields;
-    if (fields != fields_) return fail("its fields differ from the first line's");
-    if (!object["pass"].is_number_unsigned() || object["pass"].get<std::uint64_t>() != lines_)
-        return fail("pass is not " + std::to_string(lines_));
-    if (!object["tick"].is_number_unsigned()) return fail("no tick");
+    if (!checkLines_) return true;
+    if (!ReadJsonObjectLine(line, facts_)) return fail("not a JSON object");
+    if (!sameFields(facts_.names)) return fail("its fields differ from the first line's");
+    if (!facts_.pass || *facts_.pass != lines_) return fail("pass is not " + std::to_string(lines_));
+    if (!facts_.tick) return fail("no tick");
     // The clock never wraps within a soak run, so it must never go back.
-    const auto tick = object["tick"].get<std::int64_t>();
+    const auto tick = static_cast<std::int64_t>(*facts_.tick);
     if (tick < lastTick_) return fail("the clock went back from " + std::to_string(lastTick_));
     lastTick_ = tick;
     return true;

@@ -3,33 +3,45 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "json_line.h"
 
 namespace soak {
 
 class TraceCheck {
 public:
+    // A check that only counts and digests the lines (a repeat whose trace
+    // need only equal the first run's) when `checkLines` is false.
+    explicit TraceCheck(bool checkLines = true) : checkLines_(checkLines) {}
+
     // One line of the trace, without its newline. False (and `error()` says
     // why) when the line breaks a rule; later lines are still digested.
-    bool addLine(const std::string& line);
+    bool addLine(std::string_view line);
 
     const std::string& error() const { return error_; }
     std::uint64_t lines() const { return lines_; }
-    // FNV-1a over every byte of every line and its newline.
+    // A digest of every byte of every line and its newline (FNV-1a's prime,
+    // eight bytes a step): the same lines give the same digest.
     std::uint64_t digest() const { return digest_; }
 
 private:
     bool fail(const std::string& why);
+    bool sameFields(std::vector<std::string>& fields);
 
+    bool checkLines_;
     std::uint64_t lines_ = 0;
     std::uint64_t digest_ = 0xcbf29ce484222325ull;
     std::int64_t lastTick_ = -1;
-    std::set<std::string> fields_;
+    std::vector<std::string> firstFields_;    // the first line's names, in its order
+    std::vector<std::string> firstFieldSet_;  // and sorted, each once
+    JsonLineFacts facts_;                     // the current line's, reused
     std::string error_;
 };
 
-// FNV-1a over a whole file's bytes; false when it cannot be read.
+// The same digest over a whole file's bytes; false when it cannot be read.
 bool DigestFile(const std::string& path, std::uint64_t& digest);
 
 }  // namespace soak

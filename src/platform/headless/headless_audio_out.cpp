@@ -81,7 +81,7 @@ public:
         source_ = &source;
         rate_ = format.rate;
         frameBytes_ = format.channels;
-        now_ = runStartTick_ = Now();
+        now_ = runStart_ = NowMoment();
         framesBeforeRun_ = 0;
         playedEnd_ = 0;
         capturedFrames_ = 0;
@@ -92,7 +92,7 @@ public:
 
     void pause() override {
         if (!open_ || !playing_) return;
-        now_ = Now();
+        now_ = NowMoment();
         framesBeforeRun_ = cursorAt(now_);
         playing_ = false;
     }
@@ -101,7 +101,7 @@ public:
         if (!open_) return;
         noteNewlyReady();
         if (playing_) return;
-        now_ = runStartTick_ = Now();
+        now_ = runStart_ = NowMoment();
         playing_ = true;
     }
 
@@ -117,19 +117,19 @@ public:
     bool nextDeadline(std::uint32_t* tick) override {
         if (!open_ || !playing_ || ready_.empty()) return false;
         const std::uint64_t frames = source_->nextBuffer().size() / frameBytes_;
-        *tick = tickOfFrame(headStart() + frames);
+        *tick = static_cast<std::uint32_t>(momentOfFrame(headStart() + frames));
         return true;
     }
 
     // Plays out, in order, every buffer that has finished by `now`, each time
     // waiting until the source has filled it again. The next deadline is then
     // the end of a buffer that is still playing.
-    void reached(std::uint32_t now) override {
-        now_ = now;
+    void reached(std::uint32_t) override {
+        now_ = NowMoment();
         while (open_ && playing_ && !ready_.empty()) {
             const std::span<const std::uint8_t> bytes = source_->nextBuffer();
             const std::uint64_t start = headStart(), frames = bytes.size() / frameBytes_;
-            if (static_cast<std::int32_t>(tickOfFrame(start + frames) - now) > 0) break;
+            if (momentOfFrame(start + frames) > now_) break;
             if (start > capturedFrames_) capture_.writeSilence((start - capturedFrames_) * frameBytes_);
             capture_.write(bytes.data(), bytes.size());
             capturedFrames_ = playedEnd_ = start + frames;
@@ -153,18 +153,20 @@ private:
         return playedEnd_ > readyAt ? playedEnd_ : readyAt;
     }
 
-    // Frames played by the virtual tick `tick`.
-    std::uint64_t cursorAt(std::uint32_t tick) const {
+    // FIX: the play position is worked out from the clock's 64-bit count, so
+    // it stays right after 2^32 ms (49.7 days) of play, where the clock the
+    // program reads wraps.
+
+    // Frames played by the virtual moment `moment`.
+    std::uint64_t cursorAt(std::uint64_t moment) const {
         if (!playing_) return framesBeforeRun_;
-        const std::uint32_t elapsed = tick - runStartTick_;
-        return framesBeforeRun_ + static_cast<std::uint64_t>(elapsed) * rate_ / 1000;
+        return framesBeforeRun_ + (moment - runStart_) * rate_ / 1000;
     }
 
-    // The first tick by which `frame` frames have played.
-    std::uint32_t tickOfFrame(std::uint64_t frame) const {
-        if (frame <= framesBeforeRun_) return runStartTick_;
-        const std::uint64_t ms = ((frame - framesBeforeRun_) * 1000 + rate_ - 1) / rate_;
-        return runStartTick_ + static_cast<std::uint32_t>(ms);
+    // The first moment by which `frame` frames have played.
+    std::uint64_t momentOfFrame(std::uint64_t frame) const {
+        if (frame <= framesBeforeRun_) return runStart_;
+        return runStart_ + ((frame - framesBeforeRun_) * 1000 + rate_ - 1) / rate_;
     }
 
     bool open_ = false;
@@ -172,8 +174,8 @@ private:
     AudioSource* source_ = nullptr;
     std::uint32_t rate_ = 0;
     std::uint32_t frameBytes_ = 1;
-    std::uint32_t now_ = 0;
-    std::uint32_t runStartTick_ = 0;     // the tick at which the cursor last started moving
+    std::uint64_t now_ = 0;              // the clock's moment when the device last looked
+    std::uint64_t runStart_ = 0;         // the moment at which the cursor last started moving
     std::uint64_t framesBeforeRun_ = 0;  // where it stood then
     std::uint64_t playedEnd_ = 0;        // the frame at which the last played buffer ended
     std::uint64_t capturedFrames_ = 0;

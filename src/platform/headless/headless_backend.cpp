@@ -157,6 +157,8 @@ void advanceToMoment(std::uint64_t target) {
 
 std::uint32_t Now() { return clockNow(); }
 
+std::uint64_t NowMoment() { return elapsed; }
+
 void AdvanceTo(std::uint32_t tick) { advanceToMoment(momentOfNearTick(tick)); }
 
 void AddClockListener(ClockListener* listener) { listeners.push_back(listener); }

@@ -42,6 +42,9 @@ public:
 };
 
 std::uint32_t Now();
+// The same clock counted in 64 bits from the start of the run, never
+// wrapping: Now() is its low 32 bits.
+std::uint64_t NowMoment();
 // Moves the clock to `tick`, stopping at every scripted event and listener
 // deadline on the way, in time order.
 void AdvanceTo(std::uint32_t tick);

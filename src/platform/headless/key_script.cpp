@@ -1,14 +1,12 @@
 #include "platform/headless/key_script.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <sstream>
 
 namespace platform::headless {
 
 namespace {
 
-bool parseNumber(const std::string& word, long long max, long long& value) {
+bool parseNumber(std::string_view word, long long max, long long& value) {
     if (word.empty() || word.size() > 12) return false;
     value = 0;
     for (char c : word) {
@@ -18,31 +16,51 @@ bool parseNumber(const std::string& word, long long max, long long& value) {
     return value <= max;
 }
 
+// The blanks that separate words, as a stream reading words in the "C"
+// locale knows them.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Up to `most` words of `line` into `words`; returns how many there were in
+// all, so that a line with too many is told apart.
+std::size_t splitWords(std::string_view line, std::string_view* words, std::size_t most) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i])) ++i;
+        if (i == line.size()) break;
+        const std::size_t start = i;
+        while (i < line.size() && !isBlank(line[i])) ++i;
+        if (count < most) words[count] = line.substr(start, i - start);
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace
 
-bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std::string& error) {
-    std::istringstream lines(text);
-    std::string line;
+bool ParseKeyScript(std::string_view text, std::vector<KeyEvent>& events, std::string& error) {
     int lineNumber = 0;
-    while (std::getline(lines, line)) {
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
         ++lineNumber;
-        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
-        if (w.empty()) continue;
+        line = line.substr(0, line.find('#'));
+        std::string_view w[3];
+        const std::size_t words = splitWords(line, w, 3);
+        if (words == 0) continue;
 
         KeyEvent event;
         long long tick = 0, key = 0;
-        bool ok = parseNumber(w[0], 0xFFFFFFFFLL, tick) && w.size() >= 2;
+        bool ok = parseNumber(w[0], 0xFFFFFFFFLL, tick) && words >= 2;
         if (ok && w[1] == "deactivate") {
-            ok = w.size() == 2;
+            ok = words == 2;
             event.kind = KeyEvent::Kind::Deactivate;
         } else if (ok && (w[1] == "focus-lost" || w[1] == "focus-gained")) {
-            ok = w.size() == 2;
+            ok = words == 2;
             event.kind = w[1] == "focus-lost" ? KeyEvent::Kind::FocusLost : KeyEvent::Kind::FocusGained;
         } else if (ok && (w[1] == "down" || w[1] == "up")) {
-            ok = w.size() == 3 && parseNumber(w[2], 255, key) && key > 0;
+            ok = words == 3 && parseNumber(w[2], 255, key) && key > 0;
             event.kind = w[1] == "down" ? KeyEvent::Kind::Down : KeyEvent::Kind::Up;
         } else {
             ok = false;

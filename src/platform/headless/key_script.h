@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::headless {
@@ -27,7 +28,7 @@ struct KeyEvent {
 
 // Parses a script; events come back in time order (stable for equal times).
 // On a line that cannot be read returns false with `error` naming the line.
-bool ParseKeyScript(const std::string& text, std::vector<KeyEvent>& events, std::string& error);
+bool ParseKeyScript(std::string_view text, std::vector<KeyEvent>& events, std::string& error);
 
 // Reads and parses the script at `path`; false with `error` naming the file
 // when it cannot be read, is larger than kKeyScriptLimit, or does not parse.
