@@ -12,19 +12,32 @@
 #include <span>
 
 #include "platform/sdl/quiet_audio_start.h"
+#include "platform/sdl/sound_thread_priority.h"
+#include "platform/sound_timeline.h"
 
 namespace platform::sdl {
 
 namespace {
 
 constexpr std::uint8_t kSilence = 128;
+// Real-time levels, under the sound server's IO thread (about 5).
+constexpr int kDeviceLevel = 4;
+constexpr int kFillingLevel = 3;
 
-// Desktop: buffers of about 5.8 ms (64 frames at 11025 Hz), both the
-// engine's five and SDL's device buffer, so that a sound is heard at most
-// about 35 ms after it is started (the 27 ms buffers of the handheld would
-// make it 158 ms). Worst case: up to one buffer until the mixing thread next
-// renders, four ready buffers ahead of it, and SDL's buffer.
-std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 172; }
+// Desktop: the engine's five buffers hold about 3.6 ms each (40 frames at
+// 11025 Hz) and SDL's device buffer four of them (14.5 ms), so that a sound
+// is heard at most about 33 ms after it is started (the 27 ms buffers of the
+// handheld would make it 158 ms). The engine renders only as the device
+// pulls, so a sound started just after a pull waits one device buffer for
+// its render; it then plays behind the one buffer that pull left in the ring
+// and through SDL's buffer: one device buffer twice and one of the engine's.
+// The device buffer is what the sound server holds for the program, so it
+// must outlast the late wakings of SDL's audio thread (up to about 7 ms past
+// its time on a loaded machine); the mixing thread, which refills the ring
+// within a millisecond of a pull, has a whole device buffer of slack.
+constexpr std::uint32_t kBuffersPerPull = 4;
+std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 275; }
+std::uint32_t DeviceFrames(std::uint32_t rate) { return kBuffersPerPull * DesktopBufferFrames(rate); }
 
 class SdlAudioOut final : public AudioOut {
 public:
@@ -33,6 +46,7 @@ public:
 
     ~SdlAudioOut() override {
         close();
+        WriteSoundTimeline();
         const std::uint64_t dry = underruns_;
         if (dry > 0)
             std::fprintf(stderr, "%s: the sound device ran dry %llu times\n", programName_.c_str(),
@@ -47,12 +61,13 @@ public:
         wanted.freq = static_cast<int>(format.rate);
         wanted.format = AUDIO_U8;
         wanted.channels = static_cast<Uint8>(format.channels);
-        wanted.samples = static_cast<Uint16>(DesktopBufferFrames(format.rate));
+        wanted.samples = static_cast<Uint16>(DeviceFrames(format.rate));
         wanted.callback = &SdlAudioOut::fill;
         wanted.userdata = this;
         source_ = &source;
         pending_ = {};
         primed_ = false;
+        deviceThreadRaised_ = false;
         fullBytes_ = DesktopBufferFrames(format.rate) * format.channels;
         // Opened paused; SDL converts if the hardware wants another rate or format.
         device_ = OpenSdlAudioQuietly(wanted, got);
@@ -60,6 +75,7 @@ public:
             source_ = nullptr;
             return refuse();
         }
+        deviceFrames_ = got.samples;
         return true;
     }
 
@@ -80,9 +96,11 @@ public:
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
-    // SDL asks the system (a nicer value, or RealtimeKit) and quietly keeps
-    // the thread as it is when refused.
-    void promoteFillingThread() override { SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH); }
+    // Desktop: the real-time class where the system grants it, one step
+    // below SDL's audio thread, which waits on this one.
+    void promoteFillingThread() override { RaiseSoundThread(kFillingLevel); }
+
+    std::uint32_t deviceBufferFrames() const override { return deviceFrames_; }
 
     std::uint64_t underruns() const override { return underruns_; }
 
@@ -100,6 +118,13 @@ private:
     // SDL's audio thread: copies the ready buffers in order; what they do
     // not cover is silence, never old sound played again.
     void fill(Uint8* stream, std::size_t length) {
+        // Desktop: SDL's audio thread asks only for a nicer value; it is
+        // raised to the real-time class on its first pull after each open.
+        if (!deviceThreadRaised_) {
+            RaiseSoundThread(kDeviceLevel);
+            deviceThreadRaised_ = true;
+        }
+        NoteSoundStep(SoundStep::DevicePull, static_cast<std::uint32_t>(length));
         while (length > 0) {
             if (pending_.empty()) {
                 pending_ = source_->nextBuffer();
@@ -117,6 +142,7 @@ private:
         if (length > 0) {
             std::memset(stream, kSilence, length);
             if (primed_) ++underruns_;
+            NoteSoundStep(SoundStep::DeviceDry, static_cast<std::uint32_t>(length));
         }
     }
 
@@ -129,6 +155,8 @@ private:
     std::span<const std::uint8_t> pending_;  // what is left of the buffer being copied
     std::size_t fullBytes_ = 0;
     bool primed_ = false;
+    bool deviceThreadRaised_ = false;
+    std::uint32_t deviceFrames_ = 0;
     std::atomic<std::uint64_t> underruns_{0};
 };
 
