@@ -97,8 +97,11 @@ public:
     }
 
     // Desktop: the real-time class where the system grants it, one step
-    // below SDL's audio thread, which waits on this one.
-    void promoteFillingThread() override { RaiseSoundThread(kFillingLevel); }
+    // below SDL's audio thread, which waits on this one; else SDL's high
+    // priority (a nicer value, or RealtimeKit's).
+    void promoteFillingThread() override {
+        if (!EnterRealTimeClass(kFillingLevel)) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+    }
 
     std::uint32_t deviceBufferFrames() const override { return deviceFrames_; }
 
@@ -118,10 +121,11 @@ private:
     // SDL's audio thread: copies the ready buffers in order; what they do
     // not cover is silence, never old sound played again.
     void fill(Uint8* stream, std::size_t length) {
-        // Desktop: SDL's audio thread asks only for a nicer value; it is
-        // raised to the real-time class on its first pull after each open.
+        // Desktop: SDL's audio thread asks only for a nicer value; it enters
+        // the real-time class on its first pull after each open, where the
+        // system grants it, and keeps SDL's choice where not.
         if (!deviceThreadRaised_) {
-            RaiseSoundThread(kDeviceLevel);
+            EnterRealTimeClass(kDeviceLevel);
             deviceThreadRaised_ = true;
         }
         NoteSoundStep(SoundStep::DevicePull, static_cast<std::uint32_t>(length));

@@ -1,6 +1,5 @@
 #include "platform/sdl/sound_thread_priority.h"
 
-#include <SDL.h>
 #include <sched.h>
 
 namespace platform::sdl {
@@ -9,12 +8,12 @@ namespace platform::sdl {
 // when the kernel groups sessions (autogroup), so a parallel build started
 // in another terminal still takes its share first: the sound threads went
 // unscheduled for up to 200 ms. The real-time class is above that sharing.
-bool RaiseSoundThread(int realTimeLevel) {
+// (SDL asks for it only through RealtimeKit, and keeps the thread ordinary
+// when that is not running.)
+bool EnterRealTimeClass(int realTimeLevel) {
     sched_param level{};
     level.sched_priority = realTimeLevel;
-    if (sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &level) == 0) return true;
-    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
-    return false;
+    return sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &level) == 0;
 }
 
 }  // namespace platform::sdl
