@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/headless/headless_clock.h"
+#include "platform/headless/headless_backend.h"
 #include "sound_test_support.h"
 
 namespace {

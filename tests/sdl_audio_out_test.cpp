@@ -1,13 +1,16 @@
 // The desktop's sound device on SDL's dummy audio driver, which pulls as a
 // sound card would but plays nowhere; and on a driver that does not exist.
 #include <gtest/gtest.h>
+#include <sched.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/sdl/sdl_backend.h"
+#include "sound/sound_system.h"
 #include "support/headless_run.h"
 
 namespace {
@@ -29,7 +32,70 @@ private:
     bool given_ = false;
 };
 
+// Always ready; notes the scheduling class of the thread that pulls.
+class ReadySource final : public platform::AudioSource {
+public:
+    std::span<const std::uint8_t> nextBuffer() override {
+        pullingClass = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
+        return buffer_;
+    }
+    void release() override {}
+    std::size_t readyCount() override { return 1; }
+    void awaitRefill() override {}
+    std::atomic<int> pullingClass{-1};
+
+private:
+    std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(64, 128);
+};
+
+bool RealTimeGranted() {
+    bool granted = false;
+    std::thread([&] {
+        const sched_param level{1};
+        granted = sched_setscheduler(0, SCHED_RR, &level) == 0;
+    }).join();
+    return granted;
+}
+
 }  // namespace
+
+TEST(SdlAudioOut, PullsWholeEngineBuffersAndHearsASoundWithinFortyMilliseconds) {
+    testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
+    for (const std::uint32_t rate : {11025u, 22050u, 44100u}) {
+        auto device = platform::sdl::MakeSdlAudioOut("test");
+        const std::uint32_t buffer = device->bufferFrames(rate, 298);
+        ReadySource source;
+        ASSERT_TRUE(device->open({rate, 1}, source));
+        const std::uint32_t pull = device->deviceBufferFrames();
+        device->close();
+        // A pull the ring cannot cover, or one that cuts a buffer, runs dry every time.
+        EXPECT_EQ(pull % buffer, 0u) << rate;
+        EXPECT_LE(pull, SoundSystem::kBufferCount * buffer) << rate;
+        // A sound started just after a pull: a pull to its render, the ring, SDL's buffer.
+        EXPECT_LE(1000.0 * (pull + SoundSystem::kBufferCount * buffer) / rate, 40.0) << rate;
+    }
+}
+
+TEST(SdlAudioOut, RunsBothSoundThreadsAheadOfOrdinaryWorkWhereTheSystemAllows) {
+    if (!RealTimeGranted()) GTEST_SKIP() << "this user may not use the real-time class";
+    testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
+    auto device = platform::sdl::MakeSdlAudioOut("test");
+    ReadySource source;
+    ASSERT_TRUE(device->open({11025, 1}, source));
+    device->resume();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (source.pullingClass == -1 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    device->close();
+    EXPECT_EQ(source.pullingClass, SCHED_RR);
+
+    int fillingClass = -1;
+    std::thread([&] {
+        device->promoteFillingThread();
+        fillingClass = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
+    }).join();
+    EXPECT_EQ(fillingClass, SCHED_RR);
+}
 
 TEST(SdlAudioOut, CountsTheTimesASourceThatHasPlayedRunsDry) {
     testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");

@@ -62,6 +62,9 @@ public:
     // starts: gives it a priority near the device's own audio thread where
     // the system allows it, so that a busy machine does not starve it.
     virtual void promoteFillingThread() {}
+    // Frames the device itself holds between taking sound and playing it,
+    // once open (0 for a device that plays as it takes); main thread.
+    virtual std::uint32_t deviceBufferFrames() const { return 0; }
     // Times the device found no buffer ready while it played; any thread.
     virtual std::uint64_t underruns() const { return 0; }
 };

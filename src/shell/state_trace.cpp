@@ -214,7 +214,6 @@ void TracePass() {
     }
     static std::string line;
     describeState(line, passCount, tick, platform::CurrentOptions().traceWorld);
-    line += '
-';
+    line += '\n';
     std::fwrite(line.data(), 1, line.size(), traceFile);
 }

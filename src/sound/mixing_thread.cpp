@@ -1,6 +1,7 @@
 // The mixing thread: fills each buffer again as soon as the device has played
 // it, so that the device always finds sound ready. The device takes the
 // buffers straight from the rotation, on its own thread.
+#include "platform/sound_timeline.h"
 #include "sound/mixer.h"
 #include "sound/sound_system.h"
 
@@ -10,10 +11,12 @@ void SoundSystem::mixingThreadMain() {
         // Held here, between two buffers, while paused or while all are ready.
         ringChanged_.wait(hold, [this] { return stopping_ || (running_ && readySlots_ < kBufferCount); });
         if (stopping_) break;
+        platform::NoteSoundStep(platform::SoundStep::MixWake, readySlots_);
         const std::uint32_t slot = (playSlot_ + readySlots_) % kBufferCount;
         current_ = slots_[slot].data;
         hold.unlock();
         renderBuffer(current_, bufferFrames_);
+        platform::NoteSoundStep(platform::SoundStep::MixRendered);
         hold.lock();
         slots_[slot].bytes = bufferFrames_ << stereo_;
         ++readySlots_;
@@ -33,6 +36,7 @@ void SoundSystem::refillReleased() {
 
 void SoundSystem::renderBuffer(std::uint8_t* out, std::uint32_t frames) {
     std::lock_guard<std::mutex> hold(lock_);
+    platform::NoteSoundStep(platform::SoundStep::MixLocked);
     RenderFrames(out, frames, ChannelPools{music_.get(), musicCount_, voices_.get(), voiceCount_}, stereo_ != 0);
 }
 

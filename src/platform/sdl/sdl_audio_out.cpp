@@ -13,32 +13,45 @@
 #include <span>
 
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sound_thread_priority.h"
+#include "platform/sound_timeline.h"
 
 namespace platform::sdl {
 
 namespace {
 
 constexpr std::uint8_t kSilence = 128;
+// Real-time levels, under the sound server's IO thread (about 5).
+constexpr int kDeviceLevel = 4;
+constexpr int kFillingLevel = 3;
 
-// Desktop: buffers of about 5.8 ms (64 frames at 11025 Hz), both the
-// engine's five and SDL's device buffer, so that a sound is heard at most
-// about 35 ms after it is started (the 27 ms buffers of the handheld would
-// make it 158 ms). Worst case: up to one buffer until the mixing thread next
-// renders, four ready buffers ahead of it, and SDL's buffer.
-std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 172; }
+// Desktop: the engine's five buffers hold about 3.6 ms each (40 frames at
+// 11025 Hz) and SDL's device buffer four of them (14.5 ms), so that a sound
+// is heard at most about 33 ms after it is started (the 27 ms buffers of the
+// handheld would make it 158 ms). The engine renders only as the device
+// pulls, so a sound started just after a pull waits one device buffer for
+// its render; it then plays behind the one buffer that pull left in the ring
+// and through SDL's buffer: one device buffer twice and one of the engine's.
+// The device buffer is what the sound server holds for the program, so it
+// must outlast the late wakings of SDL's audio thread (up to about 7 ms past
+// its time on a loaded machine); the mixing thread, which refills the ring
+// within a millisecond of a pull, has a whole device buffer of slack.
+constexpr std::uint32_t kBuffersPerPull = 4;
+std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 275; }
+std::uint32_t DeviceFrames(std::uint32_t rate) { return kBuffersPerPull * DesktopBufferFrames(rate); }
 
 // Starts SDL's audio and opens the default output device, paused, with
 // stderr pointed at /dev/null meanwhile: the system's sound library (ALSA)
 // writes a screen of errors there when it finds no card, and the program
 // says it in one line of its own instead. The main thread opens the device,
 // and no other thread of the program writes to stderr then. On success the
-// caller owns the device and one start of SDL's audio; on failure, neither.
-SDL_AudioDeviceID OpenQuietly(const SDL_AudioSpec& wanted) {
+// caller owns the device and one start of SDL's audio, and `got` holds what
+// the device plays; on failure, neither.
+SDL_AudioDeviceID OpenQuietly(const SDL_AudioSpec& wanted, SDL_AudioSpec& got) {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
     if (null >= 0) ::close(null);
-    SDL_AudioSpec got{};
     SDL_AudioDeviceID device = 0;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &got, 0);
@@ -58,6 +71,7 @@ public:
 
     ~SdlAudioOut() override {
         close();
+        WriteSoundTimeline();
         const std::uint64_t dry = underruns_;
         if (dry > 0)
             std::fprintf(stderr, "%s: the sound device ran dry %llu times\n", programName_.c_str(),
@@ -68,23 +82,25 @@ public:
 
     bool open(const AudioFormat& format, AudioSource& source) override {
         if (device_ != 0) return false;
-        SDL_AudioSpec wanted{};
+        SDL_AudioSpec wanted{}, got{};
         wanted.freq = static_cast<int>(format.rate);
         wanted.format = AUDIO_U8;
         wanted.channels = static_cast<Uint8>(format.channels);
-        wanted.samples = static_cast<Uint16>(DesktopBufferFrames(format.rate));
+        wanted.samples = static_cast<Uint16>(DeviceFrames(format.rate));
         wanted.callback = &SdlAudioOut::fill;
         wanted.userdata = this;
         source_ = &source;
         pending_ = {};
         primed_ = false;
+        deviceThreadRaised_ = false;
         fullBytes_ = DesktopBufferFrames(format.rate) * format.channels;
         // Opened paused; SDL converts if the hardware wants another rate or format.
-        device_ = OpenQuietly(wanted);
+        device_ = OpenQuietly(wanted, got);
         if (device_ == 0) {
             source_ = nullptr;
             return refuse();
         }
+        deviceFrames_ = got.samples;
         return true;
     }
 
@@ -105,9 +121,14 @@ public:
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
-    // SDL asks the system (a nicer value, or RealtimeKit) and quietly keeps
-    // the thread as it is when refused.
-    void promoteFillingThread() override { SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH); }
+    // Desktop: the real-time class where the system grants it, one step
+    // below SDL's audio thread, which waits on this one; else SDL's high
+    // priority (a nicer value, or RealtimeKit's).
+    void promoteFillingThread() override {
+        if (!EnterRealTimeClass(kFillingLevel)) SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
+    }
+
+    std::uint32_t deviceBufferFrames() const override { return deviceFrames_; }
 
     std::uint64_t underruns() const override { return underruns_; }
 
@@ -125,6 +146,14 @@ private:
     // SDL's audio thread: copies the ready buffers in order; what they do
     // not cover is silence, never old sound played again.
     void fill(Uint8* stream, std::size_t length) {
+        // Desktop: SDL's audio thread asks only for a nicer value; it enters
+        // the real-time class on its first pull after each open, where the
+        // system grants it, and keeps SDL's choice where not.
+        if (!deviceThreadRaised_) {
+            EnterRealTimeClass(kDeviceLevel);
+            deviceThreadRaised_ = true;
+        }
+        NoteSoundStep(SoundStep::DevicePull, static_cast<std::uint32_t>(length));
         while (length > 0) {
             if (pending_.empty()) {
                 pending_ = source_->nextBuffer();
@@ -142,6 +171,7 @@ private:
         if (length > 0) {
             std::memset(stream, kSilence, length);
             if (primed_) ++underruns_;
+            NoteSoundStep(SoundStep::DeviceDry, static_cast<std::uint32_t>(length));
         }
     }
 
@@ -154,6 +184,8 @@ private:
     std::span<const std::uint8_t> pending_;  // what is left of the buffer being copied
     std::size_t fullBytes_ = 0;
     bool primed_ = false;
+    bool deviceThreadRaised_ = false;
+    std::uint32_t deviceFrames_ = 0;
     std::atomic<std::uint64_t> underruns_{0};
 };
 
