@@ -12,7 +12,7 @@
 
 #include "platform/frame.h"
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/screenshot.h"
+#include "shell/screenshot.h"
 #include "support/headless_run.h"
 
 using namespace platform;
