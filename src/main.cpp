@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "graphics/volume_overlay.h"
 #include "platform/audio_out.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/lost_output.h"
@@ -17,7 +18,9 @@
 #include "resources/resources.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
+#include "shell/key_bindings.h"
 #include "shell/recording/session.h"
+#include "shell/screenshot.h"
 #include "shell/settings.h"
 
 namespace {
@@ -148,15 +151,17 @@ int run(const platform::Options& options) {
     platform::SetOptions(options);
     for (const auto& [type, id] : options.droppedResources) resources::DropResource(type.c_str(), id);
     std::string error;
+    VolumeOverlay volumeOverlay;  // outlives the backend that lays it over the window
     std::unique_ptr<platform::Backend> backend =
-        options.headless ? platform::headless::OpenHeadlessBackend(error) : platform::sdl::OpenSdlBackend(error);
+        options.headless ? platform::headless::OpenHeadlessBackend(error)
+                         : platform::sdl::OpenSdlBackend(error, {&volumeOverlay, SaveScreenshot});
     if (backend == nullptr) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
         // A key script that cannot be used is bad usage; no display is no output.
         return options.headless ? kUsageError : kLostOutput;
     }
     std::unique_ptr<platform::SettingsStore> settings = MakeSettingsStore(options);
-    if (!options.headless) platform::sdl::LoadKeyBindings(*settings);
+    if (!options.headless) LoadKeyBindings(*settings);
     platform::SetActiveSettingsStore(settings.get());
     recording::Session session;
     if (!session.begin(options, *settings, options.headless ? platform::headless::AdvanceTo : nullptr, error)) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "graphics/volume_overlay.h"
 #include "platform/options.h"
 #include "platform/settings_store.h"
 #include "platform/web/local_storage_store.h"
@@ -31,7 +32,8 @@ constexpr int kMaxPassesPerCall = 400;
 // Everything the running program uses, alive from of_init on; the backend's
 // families are active for as long as it lives.
 struct Page {
-    web::PageBackend backend;
+    VolumeOverlay overlay;
+    web::PageBackend backend{overlay};
     web::PulledAudioOut audio;
     web::LocalStorageStore settings;
     std::uint32_t nextPass = 0;

@@ -8,13 +8,13 @@
 
 #include <SDL.h>
 
+#include "graphics/volume_overlay.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/frame.h"
 #include "platform/options.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/volume_overlay.h"
 #include "support/headless_run.h"
 
 using namespace platform;
@@ -79,7 +79,8 @@ TEST(VolumeOverlay, ReachesTheWindowButNeverTheFrameBuffer) {
     options.scale = 2;
     SetOptions(options);
     std::string error;
-    std::unique_ptr<Backend> backend = OpenSdlBackend(error);
+    VolumeOverlay overlay;
+    std::unique_ptr<Backend> backend = OpenSdlBackend(error, {&overlay, {}});
     ASSERT_NE(backend, nullptr) << error;
     ASSERT_TRUE(ActiveDesktop().openWindow("overlay test", 0));
     ActiveDesktop().showWindow();

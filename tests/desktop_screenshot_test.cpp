@@ -9,7 +9,8 @@
 #include <stb/stb_image.h>
 
 #include "platform/frame.h"
-#include "platform/sdl/screenshot.h"
+#include "platform/sdl/input_translator.h"
+#include "shell/screenshot.h"
 #include "support/headless_run.h"
 
 using namespace platform;

@@ -7,6 +7,7 @@
 
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/key_bindings.h"
+#include "shell/key_bindings.h"
 
 using namespace platform;
 using namespace platform::sdl;
@@ -17,6 +18,7 @@ using Kind = InputEvent::Kind;
 using Posted = std::vector<std::pair<Kind, int>>;
 
 struct Desktop {
+    Desktop() { UseBindings(DefaultBindings()); }
     Posted posted;
     InputTranslator input{[this](const InputEvent& e) { posted.emplace_back(e.kind, e.key); }};
 

@@ -6,6 +6,7 @@
 
 #include "platform/input.h"
 #include "platform/sdl/key_bindings.h"
+#include "shell/key_bindings.h"
 #include "shell/settings_file.h"
 #include "support/headless_run.h"
 

@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
 
 #include "platform/options.h"
+#include "platform/overlay.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/screenshot.h"
 #include "platform/sdl/scripted_events.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/single_instance.h"
-#include "platform/sdl/volume_overlay.h"
 #include "resources/resources.h"
 
 namespace platform::sdl {
@@ -65,8 +64,9 @@ std::uint32_t Until(std::uint32_t now, std::uint32_t tick) {
 
 class SdlBackend final : public Backend {
 public:
-    SdlBackend()
-        : input_([this](const InputEvent& event) { events_.push_back(event); }),
+    explicit SdlBackend(DesktopHooks hooks)
+        : hooks_(std::move(hooks)),
+          input_([this](const InputEvent& event) { events_.push_back(event); }),
           frame_(GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat)) {}
 
     ~SdlBackend() override {
@@ -161,7 +161,7 @@ public:
     }
 
     void passEnded(const PassReport& report) override {
-        volumeOverlay_.report(SDL_GetTicks(), report.volume, report.maxVolume, report.onTitle);
+        if (hooks_.overlay) hooks_.overlay->report(SDL_GetTicks(), report.volume, report.maxVolume, report.onTitle);
         refreshOverlay();
     }
 
@@ -180,9 +180,10 @@ private:
     // time is up, even while the game's frame stays the same.
     void refreshOverlay() {
         const std::uint32_t now = SDL_GetTicks();
-        const bool visible = volumeOverlay_.visible(now);
-        if (window_ == nullptr || (!visible && !overlayShown_)) return;
-        volumeOverlay_.paint(now, *overlayPicture_);
+        if (hooks_.overlay == nullptr || window_ == nullptr) return;
+        const bool visible = hooks_.overlay->visible(now);
+        if (!visible && !overlayShown_) return;
+        hooks_.overlay->paint(now, *overlayPicture_);
         if (window_->setOverlay(*overlayPicture_)) frameWaiting_ = true;
         overlayShown_ = visible;
     }
@@ -199,19 +200,7 @@ private:
 
     // The frame as the game drew it, without anything the window lays over it.
     void saveScreenshot() {
-        const std::vector<std::uint8_t> rgb = frame_.rgb();
-        const std::string directory = ScreenshotDirectory();
-        std::string error = "cannot save a screenshot: no home directory";
-        const std::vector<std::string> written =
-            directory.empty()
-                ? std::vector<std::string>{}
-                : WriteScreenshots(directory, ScreenshotStem(std::time(nullptr)), rgb, window_->scale(), error);
-        if (written.empty())
-            std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
-        else if (written.size() == 1)
-            std::fprintf(stderr, "orbitfend: screenshot %s\n", written[0].c_str());
-        else
-            std::fprintf(stderr, "orbitfend: screenshot %s and %s\n", written[0].c_str(), written[1].c_str());
+        if (hooks_.screenshot) hooks_.screenshot(frame_.rgb(), window_->scale());
     }
 
     void presentIfDue() {
@@ -235,6 +224,7 @@ private:
         gamepads_.erase(found);
     }
 
+    DesktopHooks hooks_;
     bool sdlStarted_ = false;
     InputTranslator input_;
     FrameMemory frame_;
@@ -244,15 +234,14 @@ private:
     std::map<SDL_JoystickID, SDL_GameController*> gamepads_;
     bool frameWaiting_ = false;
     std::uint32_t lastPresent_ = 0;
-    VolumeOverlay volumeOverlay_;
     std::unique_ptr<OverlayPicture> overlayPicture_ = std::make_unique<OverlayPicture>();
     bool overlayShown_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Backend> OpenSdlBackend(std::string& error) {
-    auto backend = std::make_unique<SdlBackend>();
+std::unique_ptr<Backend> OpenSdlBackend(std::string& error, DesktopHooks hooks) {
+    auto backend = std::make_unique<SdlBackend>(std::move(hooks));
     if (!backend->open(error)) return nullptr;
     return backend;
 }

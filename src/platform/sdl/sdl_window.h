@@ -13,7 +13,7 @@
 
 #include "platform/frame.h"
 #include "platform/sdl/frame_placement.h"
-#include "platform/sdl/volume_overlay.h"
+#include "platform/overlay.h"
 #include "resources/resources.h"
 
 namespace platform::sdl {

@@ -2,8 +2,9 @@
 
 namespace platform::web {
 
-PageBackend::PageBackend()
-    : pixels_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight),
+PageBackend::PageBackend(Overlay& overlay)
+    : overlay_(overlay),
+      pixels_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight),
       rgba_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4, 0) {
     for (std::size_t i = 3; i < rgba_.size(); i += 4) rgba_[i] = 255;
     makeActive();
@@ -39,9 +40,9 @@ const std::uint8_t* PageBackend::overlayRgba(std::uint32_t pageMs) {
     overlay_.paint(pageMs, *picture_);
     overlayRgba_.assign(picture_->ink.size() * 4, 0);
     for (std::size_t i = 0; i < picture_->ink.size(); ++i) {
-        const sdl::OverlayInk ink = picture_->ink[i];
-        if (ink == sdl::OverlayInk::None) continue;
-        const sdl::OverlayColour& colour = sdl::kOverlayColours[static_cast<std::size_t>(ink)];
+        const OverlayInk ink = picture_->ink[i];
+        if (ink == OverlayInk::None) continue;
+        const OverlayColour& colour = kOverlayColours[static_cast<std::size_t>(ink)];
         std::uint8_t* pixel = &overlayRgba_[i * 4];
         pixel[0] = colour.red;
         pixel[1] = colour.green;

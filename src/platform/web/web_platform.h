@@ -9,7 +9,7 @@
 
 #include "platform/audio_out.h"
 #include "platform/backend.h"
-#include "platform/sdl/volume_overlay.h"
+#include "platform/overlay.h"
 
 namespace platform::web {
 
@@ -25,7 +25,8 @@ namespace platform::web {
 // page's clock; the page draws them over the frame, never into it.
 class PageBackend final : public Backend {
 public:
-    PageBackend();
+    // Lays `overlay` (the program's, outliving the backend) over the canvas.
+    explicit PageBackend(Overlay& overlay);
 
     std::uint32_t now() override { return now_; }
     void sleep(std::uint32_t milliseconds) override { now_ += milliseconds; }
@@ -63,12 +64,12 @@ public:
     const std::uint8_t* overlayRgba(std::uint32_t pageMs);
 
 private:
+    Overlay& overlay_;
     std::uint32_t now_ = 0;
     std::set<int> held_;
     std::vector<std::uint16_t> pixels_;
     std::vector<std::uint8_t> rgba_;
-    sdl::VolumeOverlay overlay_;
-    std::unique_ptr<sdl::OverlayPicture> picture_ = std::make_unique<sdl::OverlayPicture>();
+    std::unique_ptr<OverlayPicture> picture_ = std::make_unique<OverlayPicture>();
     std::vector<std::uint8_t> overlayRgba_;
     std::uint32_t pageMs_ = 0;
 };

@@ -1,14 +1,12 @@
 // Desktop screenshots: the frame as PNG files in the player's pictures
-// folder, once at its own size and once at the window's scale. No SDL here.
-// Main thread only.
+// folder, once at its own size and once at the window's scale. Main thread
+// only.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
-
-namespace platform::sdl {
 
 // The folder screenshots go to: $XDG_PICTURES_DIR/orbitfend, else the
 // pictures folder named in $XDG_CONFIG_HOME/user-dirs.dirs (or
@@ -26,4 +24,6 @@ std::string ScreenshotStem(std::time_t when);
 std::vector<std::string> WriteScreenshots(const std::string& directory, const std::string& stem,
                                           const std::vector<std::uint8_t>& rgb, int scale, std::string& error);
 
-}  // namespace platform::sdl
+// Saves `rgb` (as above) under today's stem in ScreenshotDirectory() and says
+// on stderr where it went, or what failed.
+void SaveScreenshot(const std::vector<std::uint8_t>& rgb, int scale);

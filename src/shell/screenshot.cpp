@@ -1,14 +1,16 @@
-#include "platform/sdl/screenshot.h"
+#include "shell/screenshot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/frame.h"
 
-namespace platform::sdl {
-
+using platform::kScreenHeight;
+using platform::kScreenWidth;
+using platform::WritePng;
 namespace fs = std::filesystem;
 
 namespace {
@@ -86,4 +88,16 @@ std::vector<std::string> WriteScreenshots(const std::string& directory, const st
     return written;
 }
 
-}  // namespace platform::sdl
+void SaveScreenshot(const std::vector<std::uint8_t>& rgb, int scale) {
+    const std::string directory = ScreenshotDirectory();
+    std::string error = "cannot save a screenshot: no home directory";
+    const std::vector<std::string> written =
+        directory.empty() ? std::vector<std::string>{}
+                          : WriteScreenshots(directory, ScreenshotStem(std::time(nullptr)), rgb, scale, error);
+    if (written.empty())
+        std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
+    else if (written.size() == 1)
+        std::fprintf(stderr, "orbitfend: screenshot %s\n", written[0].c_str());
+    else
+        std::fprintf(stderr, "orbitfend: screenshot %s and %s\n", written[0].c_str(), written[1].c_str());
+}

@@ -1,11 +1,11 @@
-#include "platform/sdl/volume_overlay.h"
+#include "graphics/volume_overlay.h"
 
 #include <cstring>
 #include <string_view>
 
 #include "platform/clock.h"
 
-namespace platform::sdl {
+using namespace platform;
 
 namespace {
 
@@ -119,5 +119,3 @@ void VolumeOverlay::paint(std::uint32_t now, OverlayPicture& picture) const {
     if (noteVisible(now)) Caption(picture, 164, "SOUND OFF: + TO RAISE");
     if (barVisible(now)) LevelBar(picture, volume_, maxVolume_);
 }
-
-}  // namespace platform::sdl
