@@ -1,10 +1,14 @@
 // The soak's trace check: each line one JSON object with the first line's
 // fields, passes counted from 1, a clock that never goes back; a repeat's
-// trace only counted and digested.
+// trace only counted and digested. And its key scripts, which the program
+// must take.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "key_script_generator.h"
+#include "platform/headless/key_script.h"
 #include "trace_check.h"
 
 namespace {
@@ -63,4 +67,14 @@ TEST(SoakTraceCheck, ARepeatIsOnlyDigestedAndItsDigestMatchesTheFirstRun) {
     soak::TraceCheck other(false);
     other.addLine(Line(1, 1));
     EXPECT_NE(other.digest(), soak::TraceCheck(false).digest());
+}
+
+TEST(SoakKeyScript, ALongRunsScriptStaysWithinWhatTheProgramReads) {
+    constexpr std::uint64_t kTenHoursMs = 10ull * 60 * 60 * 1000;
+    const std::string script = soak::MakeKeyScript(7, kTenHoursMs);
+    EXPECT_LT(script.size(), platform::headless::kKeyScriptLimit);
+    std::vector<platform::headless::KeyEvent> events;
+    std::string error;
+    ASSERT_TRUE(platform::headless::ParseKeyScript(script, events, error)) << error;
+    EXPECT_GT(events.size(), 20000u) << "still a key every couple of seconds";
 }

@@ -35,7 +35,11 @@ constexpr HeldKey kKeys[] = {
 // clang-format on
 
 constexpr int kBackKey = 27;
-constexpr int kMeanGapMs = 250;
+constexpr double kMeanGapMs = 250;
+// The program refuses a key script over 1 MiB. A press and its release take
+// at most about 40 bytes, so a long run spreads its presses out to stay well
+// under that: 10 virtual hours get a key about every 1.6 s.
+constexpr double kMostPresses = 22000;
 
 struct Line {
     std::uint64_t ms;
@@ -53,7 +57,8 @@ std::discrete_distribution<std::size_t> keyChooser() {
 std::string MakeKeyScript(std::uint32_t seed, std::uint64_t durationMs) {
     std::mt19937 random(seed);
     auto pickKey = keyChooser();
-    std::exponential_distribution<double> gap(1.0 / kMeanGapMs);
+    const double meanGapMs = std::max(kMeanGapMs, static_cast<double>(durationMs) / kMostPresses);
+    std::exponential_distribution<double> gap(1.0 / meanGapMs);
     std::vector<Line> lines;
     for (std::uint64_t ms = 100 + gap(random); ms < durationMs; ms += 1 + static_cast<std::uint64_t>(gap(random))) {
         const HeldKey& key = kKeys[pickKey(random)];
