@@ -10,8 +10,8 @@ namespace platform::headless {
 namespace {
 
 // FIX: the virtual clock counts in 64 bits from the start of the run, and the
-// scripted moments (key events, screenshots, the end of the run) are placed
-// on that count, so one 2^31 ms or more ahead is still ahead and the end of
+// scripted moments (key events, the end of the run, and through NowMoment
+// the screenshots) are placed on that count, so one 2^31 ms or more ahead is still ahead and the end of
 // a run at 4294967295 ms is still reachable. The clock the program reads is
 // its low 32 bits, and wraps as the platform's does.
 std::uint64_t elapsed = 0;  // virtual milliseconds since the run began

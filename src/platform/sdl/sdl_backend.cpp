@@ -224,7 +224,7 @@ private:
         gamepads_.erase(found);
     }
 
-    int startScale_;
+    int startScale_;  // 0: the largest that fits the screen
     DesktopHooks hooks_;
     bool sdlStarted_ = false;
     InputTranslator input_;
