@@ -13,7 +13,6 @@
 #include "graphics/pixel_format.h"
 #include "graphics/primitives.h"
 #include "graphics/surface.h"
-#include "platform/options.h"
 #include "resources/resources.h"
 #include "shell/globals.h"
 
@@ -29,7 +28,6 @@ Image* importBitmap(std::uint32_t id, std::int32_t x, std::int32_t y, std::int32
 // memory frame buffer standing in for the display.
 struct TitleScene {
     TitleScene() {
-        platform::SetOptions(platform::Options{});
         ConstructProgramObjects();
         Image* picture = importBitmap(104, -1, -1, 0, 0);
         background.allocate();

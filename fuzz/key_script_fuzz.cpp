@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/headless/key_script.h"
+#include "shell/key_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using platform::headless::KeyEvent;
     std::vector<KeyEvent> events;
     std::string error;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (!platform::headless::ParseKeyScript(text, events, error)) {
+    if (!ParseKeyScript(text, events, error)) {
         if (error.rfind("line ", 0) != 0) std::abort();
         return 0;
     }

@@ -3,7 +3,9 @@
 // them down again.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -11,17 +13,20 @@
 #include "graphics/volume_overlay.h"
 #include "platform/audio_out.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/lost_output.h"
-#include "platform/options.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/settings_store.h"
 #include "resources/resources.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
 #include "shell/key_bindings.h"
+#include "shell/key_script.h"
+#include "shell/lost_output.h"
+#include "shell/options.h"
 #include "shell/recording/session.h"
 #include "shell/screenshot.h"
 #include "shell/settings.h"
+#include "shell/sound_capture.h"
+#include "shell/timed_screenshots.h"
 
 namespace {
 
@@ -30,7 +35,7 @@ constexpr int kLostOutput = 1;  // a file that could not be read or written, or 
 
 // The command line as written, before its values are checked.
 struct CommandLine {
-    platform::Options options;
+    Options options;
     std::string layout = "normal";
     std::string pixelFormat = "565";
     std::vector<std::string> screenshots;
@@ -38,7 +43,7 @@ struct CommandLine {
     std::vector<std::string> headlessOnlyGiven;  // names of headless options given
 };
 
-bool parseScreenshot(const std::string& text, platform::Screenshot& shot) {
+bool parseScreenshot(const std::string& text, Screenshot& shot) {
     auto colon = text.find(':');
     if (colon == 0 || colon == std::string::npos || colon + 1 == text.size()) return false;
     std::string ms = text.substr(0, colon);
@@ -63,7 +68,7 @@ bool parseDroppedResource(const std::string& text, std::pair<std::string, std::u
 // Reads the arguments into `line`. Returns -1 to go on, else the exit code
 // (help, version, or a usage error already reported).
 int readCommandLine(int argc, char** argv, CommandLine& line) {
-    platform::Options& options = line.options;
+    Options& options = line.options;
     CLI::App app{"orbitfend: a single-screen arcade shooter", "orbitfend"};
     app.set_version_flag("--version", "orbitfend 1.0.0");
 
@@ -119,9 +124,9 @@ int readCommandLine(int argc, char** argv, CommandLine& line) {
 // Turns the written values into options. Returns -1 when they hold together,
 // else the exit code of the usage error it reported.
 int checkCommandLine(CommandLine& line) {
-    platform::Options& options = line.options;
+    Options& options = line.options;
     for (const std::string& text : line.screenshots) {
-        platform::Screenshot shot;
+        Screenshot shot;
         if (!parseScreenshot(text, shot)) {
             std::fprintf(stderr, "orbitfend: --screenshot %s: expected MS:FILE.png\n", text.c_str());
             return kUsageError;
@@ -147,14 +152,24 @@ int checkCommandLine(CommandLine& line) {
     return -1;
 }
 
-int run(const platform::Options& options) {
-    platform::SetOptions(options);
+// The backend the options ask for, with what they give it; null with a
+// message in `error`.
+std::unique_ptr<platform::Backend> openBackend(const Options& options, VolumeOverlay& overlay, std::string& error) {
+    const platform::FrameGeometry frame = platform::GeometryFor(options.layout, options.pixelFormat);
+    if (!options.headless)
+        return platform::sdl::OpenSdlBackend(error, {frame, options.scale}, {&overlay, SaveScreenshot});
+    platform::headless::HeadlessSetup setup{frame, {}, std::nullopt, TimedScreenshots(options.screenshots)};
+    if (!options.keysPath.empty() && !LoadKeyScript(options.keysPath, setup.keys, error)) return nullptr;
+    if (options.untilGiven) setup.until = options.until;
+    return platform::headless::OpenHeadlessBackend(std::move(setup));
+}
+
+int run(const Options& options) {
+    SetOptions(options);
     for (const auto& [type, id] : options.droppedResources) resources::DropResource(type.c_str(), id);
     std::string error;
     VolumeOverlay volumeOverlay;  // outlives the backend that lays it over the window
-    std::unique_ptr<platform::Backend> backend =
-        options.headless ? platform::headless::OpenHeadlessBackend(error)
-                         : platform::sdl::OpenSdlBackend(error, {&volumeOverlay, SaveScreenshot});
+    std::unique_ptr<platform::Backend> backend = openBackend(options, volumeOverlay, error);
     if (backend == nullptr) {
         std::fprintf(stderr, "orbitfend: %s\n", error.c_str());
         // A key script that cannot be used is bad usage; no display is no output.
@@ -171,11 +186,16 @@ int run(const platform::Options& options) {
     }
 
     // Desktop: a missing sound device is said once; the game plays on.
-    // FIX: --no-sound leaves the engine unstarted on the desktop too.
+    // FIX: --no-sound leaves the engine unstarted on the desktop too. (A
+    // headless run with it has no device, as a machine without one.)
     std::unique_ptr<platform::AudioOut> desktopAudio;
     if (!options.headless && !options.noSound)
         desktopAudio = platform::sdl::MakeSdlAudioOut("orbitfend", "orbitfend: no sound device: playing without sound");
-    platform::SetActiveAudioOut(options.headless ? &platform::headless::HeadlessAudioOut() : desktopAudio.get());
+    WavCapture capture(options.wavPath);
+    if (options.headless && !options.wavPath.empty()) platform::headless::SetSoundCapture(&capture);
+    platform::SetActiveAudioOut(options.noSound    ? nullptr
+                                : options.headless ? &platform::headless::HeadlessAudioOut()
+                                                   : desktopAudio.get());
 
     ConstructProgramObjects();
     const int result = AppMain();
@@ -183,11 +203,12 @@ int run(const platform::Options& options) {
     session.end();
     platform::SetActiveSettingsStore(nullptr);
     platform::SetActiveAudioOut(nullptr);
+    platform::headless::SetSoundCapture(nullptr);
     desktopAudio.reset();
     backend.reset();
     // FIX: an output the run was asked to write and lost ends it with exit
     // status 1, whatever the game's own ending was.
-    return platform::OutputLost() ? kLostOutput : result;
+    return OutputLost() ? kLostOutput : result;
 }
 
 }  // namespace

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "graphics/volume_overlay.h"
-#include "platform/options.h"
 #include "platform/settings_store.h"
 #include "platform/web/local_storage_store.h"
 #include "platform/web/web_platform.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
+#include "shell/options.h"
 #include "sound/sound_system.h"
 
 #define ORBITFEND_EXPORT(name) extern "C" __attribute__((export_name(#name)))

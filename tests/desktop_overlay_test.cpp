@@ -12,7 +12,6 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/frame.h"
-#include "platform/options.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/sdl_backend.h"
 #include "support/headless_run.h"
@@ -75,12 +74,9 @@ TEST(VolumeOverlay, BarAndNoteShowForTheirTimes) {
 // the window's pixels while the frame buffer keeps what the game drew.
 TEST(VolumeOverlay, ReachesTheWindowButNeverTheFrameBuffer) {
     testing_support::EnvironmentScope video("SDL_VIDEODRIVER", "dummy");
-    Options options;
-    options.scale = 2;
-    SetOptions(options);
     std::string error;
     VolumeOverlay overlay;
-    std::unique_ptr<Backend> backend = OpenSdlBackend(error, {&overlay, {}});
+    std::unique_ptr<Backend> backend = OpenSdlBackend(error, {.scale = 2}, {&overlay, {}});
     ASSERT_NE(backend, nullptr) << error;
     ASSERT_TRUE(ActiveDesktop().openWindow("overlay test", 0));
     ActiveDesktop().showWindow();

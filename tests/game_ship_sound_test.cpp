@@ -8,17 +8,13 @@ class ShipSound : public GameWorld {
 protected:
     void SetUp() override {
         GameWorld::SetUp();
-        platform::Options options = platform::CurrentOptions();
-        options.noSound = false;
-        platform::SetOptions(options);
+        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
         if (soundSystem.start(11025, 0, 16, 0) != 1) GTEST_SKIP() << "no sound device";
         LoadGameSounds();
     }
     void TearDown() override {
         soundSystem.shutdown();
-        platform::Options options = platform::CurrentOptions();
-        options.noSound = true;
-        platform::SetOptions(options);
+        platform::SetActiveAudioOut(nullptr);
     }
     // Lets the armed ship fly in the next play frame; its channel handle.
     std::uint32_t launchShip() {

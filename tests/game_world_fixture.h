@@ -15,21 +15,14 @@
 #include "platform/audio_out.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/options.h"
 #include "shell/globals.h"
 #include "sound/sound_system.h"
 
 class GameWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        platform::Options options;
-        options.headless = true;
-        options.noSound = true;
-        platform::SetOptions(options);
-        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
-        std::string error;
-        backend() = platform::headless::OpenHeadlessBackend(error);
-        ASSERT_NE(backend(), nullptr) << error;
+        platform::SetActiveAudioOut(nullptr);  // no sound device
+        backend() = platform::headless::OpenHeadlessBackend({});
         ConstructProgramObjects();
         backBuffer.allocate();
     }

@@ -1,23 +1,29 @@
 // Surfaces and Images for graphics tests. No backend runs in these tests: the
-// Surfaces read their geometry from the options alone, and nothing is presented.
+// Surfaces read their geometry from UseDisplay's frame, and nothing is presented.
 #pragma once
 
 #include <vector>
 
 #include "graphics/pixel_format.h"
 #include "graphics/surface.h"
-#include "platform/options.h"
+#include "platform/frame.h"
 #include "resources/resources.h"
 #include "shell/globals.h"
 
 namespace graphics_testing {
 
-// Makes Surfaces built from now on take this layout and pixel format.
+// Makes Surfaces built from now on take this layout and pixel format, from a
+// frame of that shape without pixels.
 inline void UseDisplay(platform::FrameLayout layout, std::uint32_t format = platform::kFormat565) {
-    platform::Options options;
-    options.layout = layout;
-    options.pixelFormat = format;
-    platform::SetOptions(options);
+    struct ShapeOnly final : platform::Frame {
+        platform::FrameGeometry shape;
+        platform::FrameGeometry geometry() override { return shape; }
+        std::uint16_t* pixels() override { return nullptr; }
+        void present(bool) override {}
+    };
+    static ShapeOnly frame;
+    frame.shape = platform::GeometryFor(layout, format);
+    platform::SetActiveFrame(&frame);
 }
 
 inline NativePixel& PixelAt(Surface& surface, std::int32_t x, std::int32_t y) {

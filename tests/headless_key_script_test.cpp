@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/key_script.h"
+#include "shell/key_script.h"
 
 using platform::headless::KeyEvent;
-using platform::headless::ParseKeyScript;
 
 TEST(KeyScript, ReadsLinesWithAnyBlanksAndCarriageReturnsAndDropsComments) {
     std::vector<KeyEvent> events;

@@ -14,9 +14,10 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/input.h"
-#include "platform/options.h"
 #include "shell/app_main.h"
 #include "shell/globals.h"
+#include "shell/key_script.h"
+#include "shell/options.h"
 #include "support/headless_run.h"
 
 using namespace testing_support;
@@ -62,16 +63,16 @@ HostReport RunUnderHost(const ScratchDir& dir, const std::string& keysPath, unsi
     const std::string tracePath = dir.file("host-trace.jsonl"), idlePath = dir.file("host-idle.txt");
     const pid_t child = fork();
     if (child == 0) {
-        platform::Options options;
-        options.headless = options.noSound = options.untilGiven = options.settingsGiven = true;
-        options.keysPath = keysPath;
-        options.until = untilMs;
+        Options options;
+        options.headless = options.noSound = options.settingsGiven = true;
         options.tracePath = tracePath;
         options.settingsDir = dir.path().string();
-        platform::SetOptions(options);
+        SetOptions(options);
+        platform::headless::HeadlessSetup setup;
+        setup.until = untilMs;
         std::string error;
-        auto backend = platform::headless::OpenHeadlessBackend(error);
-        if (backend == nullptr) _exit(90);
+        if (!LoadKeyScript(keysPath, setup.keys, error)) _exit(90);
+        auto backend = platform::headless::OpenHeadlessBackend(std::move(setup));
         WatchedInput input(platform::ActiveInput());
         platform::SetActiveInput(&input);
         ConstructProgramObjects();

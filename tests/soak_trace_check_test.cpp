@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "key_script_generator.h"
-#include "platform/headless/key_script.h"
+#include "shell/key_script.h"
 #include "trace_check.h"
 
 namespace {
@@ -72,9 +72,9 @@ TEST(SoakTraceCheck, ARepeatIsOnlyDigestedAndItsDigestMatchesTheFirstRun) {
 TEST(SoakKeyScript, ALongRunsScriptStaysWithinWhatTheProgramReads) {
     constexpr std::uint64_t kTenHoursMs = 10ull * 60 * 60 * 1000;
     const std::string script = soak::MakeKeyScript(7, kTenHoursMs);
-    EXPECT_LT(script.size(), platform::headless::kKeyScriptLimit);
+    EXPECT_LT(script.size(), kKeyScriptLimit);
     std::vector<platform::headless::KeyEvent> events;
     std::string error;
-    ASSERT_TRUE(platform::headless::ParseKeyScript(script, events, error)) << error;
+    ASSERT_TRUE(ParseKeyScript(script, events, error)) << error;
     EXPECT_GT(events.size(), 20000u) << "still a key every couple of seconds";
 }

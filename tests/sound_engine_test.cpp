@@ -59,9 +59,7 @@ TEST_F(EngineTest, StartChoosesRateBufferSizeAndCountsAndASecondStartChangesNoth
 }
 
 TEST_F(EngineTest, WithoutADeviceNothingStartsAndEveryOperationRefuses) {
-    platform::Options options;
-    options.noSound = true;
-    HeadlessPlatform silent(options);
+    HeadlessPlatform silent(/*withDevice=*/false);
     EXPECT_EQ(engine.start(11025, 0, 16, 0), 0);
     EXPECT_FALSE(engine.started());
     HeldSample s(loud());

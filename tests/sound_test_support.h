@@ -10,7 +10,6 @@
 #include "platform/audio_out.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/options.h"
 #include "sound/sample.h"
 #include "sound/sound_system.h"
 #include "sound/wave_writer.h"
@@ -61,21 +60,16 @@ struct HeldSample {
     }
 };
 
-// The headless backend with the given options, for as long as it lives.
+// The headless backend, with its sound device or none, for as long as it lives.
 class HeadlessPlatform {
 public:
-    explicit HeadlessPlatform(const platform::Options& options = {}) {
-        platform::Options o = options;
-        o.headless = true;
-        platform::SetOptions(o);
-        std::string error;
-        backend_ = platform::headless::OpenHeadlessBackend(error);
-        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
+    explicit HeadlessPlatform(bool withDevice = true) {
+        backend_ = platform::headless::OpenHeadlessBackend({});
+        platform::SetActiveAudioOut(withDevice ? &platform::headless::HeadlessAudioOut() : nullptr);
     }
     ~HeadlessPlatform() {
         platform::SetActiveAudioOut(nullptr);
         backend_.reset();
-        platform::SetOptions({});
     }
 
 private:

@@ -44,7 +44,7 @@ public:
     virtual void present(bool changed) = 0;
 };
 
-void SetActiveFrame(Frame* frame);  // null: the null frame (the options' geometry, no pixels)
+void SetActiveFrame(Frame* frame);  // null: the null frame (the normal layout at 5-6-5, no pixels)
 Frame& ActiveFrame();
 
 // A frame buffer in memory: pixel (0, 0) lies wherever the layout puts it.

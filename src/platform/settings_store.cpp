@@ -19,16 +19,4 @@ SettingsStore& ActiveSettingsStore() {
     return activeStore != nullptr ? *activeStore : memoryOnly;
 }
 
-#ifndef __wasi__
-std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home) {
-    if (options.settingsGiven) return std::filesystem::path(options.settingsDir) / "settings";
-    if (options.headless) return {};
-    // A relative XDG_CONFIG_HOME is invalid and is ignored, as the convention asks.
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
-        return std::filesystem::path(xdgConfigHome) / "orbitfend" / "settings";
-    if (home != nullptr && home[0] != '\0') return std::filesystem::path(home) / ".config" / "orbitfend" / "settings";
-    return {};
-}
-#endif
-
 }  // namespace platform

@@ -3,21 +3,16 @@
 // line of text each; what they mean, and what to do with one that makes no
 // sense, is the caller's business. Main thread only.
 //
-// Implementations: the player's settings file (on the stored file,
-// stored_file.h), the page's localStorage (web/), and one that keeps the
+// Implementations: the player's settings file (the shell's
+// settings_file.h), the page's localStorage (web/), and one that keeps the
 // values in memory only, for headless runs without --settings and whenever
 // none is set.
 #pragma once
 
-#ifndef __wasi__
-#include <filesystem>
-#endif
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/options.h"
 
 namespace platform {
 
@@ -62,14 +57,5 @@ protected:
 // caller keeps ownership and clears it (nullptr) before destroying it.
 void SetActiveSettingsStore(SettingsStore* store);
 SettingsStore& ActiveSettingsStore();
-
-#ifndef __wasi__
-// Where a run with `options` keeps its settings file, given the environment's
-// XDG_CONFIG_HOME and HOME (each may be null): "--settings DIR" gives
-// DIR/settings; a headless run without it keeps its settings in memory (an
-// empty result), so that tests never touch the user's own file; otherwise
-// $XDG_CONFIG_HOME/orbitfend/settings, or ~/.config/orbitfend/settings.
-std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home);
-#endif
 
 }  // namespace platform

@@ -44,10 +44,9 @@ std::optional<std::int64_t> storedNumber(const char* name, const char* fallback)
 
 }  // namespace
 
-std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const platform::Options& options) {
+std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const Options& options) {
 #ifndef __wasi__
-    const std::filesystem::path file =
-        platform::SettingsFilePath(options, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::filesystem::path file = SettingsFilePath(options, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     if (!file.empty()) return std::make_unique<SettingsFile>(file);
 #endif
     (void)options;

@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "platform/options.h"
 #include "platform/settings_store.h"
+#include "shell/options.h"
 
 // The store for a run with `options` in this environment: the settings file
-// at platform::SettingsFilePath, or one in memory when that is empty (and
+// at SettingsFilePath (settings_file.h), or one in memory when that is empty (and
 // always in WebAssembly, which has no files). Reads nothing yet.
-std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const platform::Options& options);
+std::unique_ptr<platform::SettingsStore> MakeSettingsStore(const Options& options);
 
 // On window creation, before the sound engine starts: reads `highScore` and
 // `volume`. A value that is absent stays at its default (0 and 16); one that

@@ -1,6 +1,6 @@
 // The settings store of the desktop and of headless runs given --settings
 // DIR: the player's file of notes and "name = value" lines
-// (settings_text.h), kept on the platform's stored file, which writes it
+// (settings_text.h), kept on the stored file (stored_file.h), which writes it
 // atomically and sets aside a file that cannot be used. The JSON file of
 // orbitfend 1.0 (legacy_settings.h) is read once and rewritten as text at the
 // next save. Main thread only.
@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "platform/settings_store.h"
-#include "platform/stored_file.h"
+#include "shell/options.h"
 #include "shell/settings_text.h"
+#include "shell/stored_file.h"
 
 class SettingsFile : public platform::SettingsStore {
 public:
@@ -25,8 +26,15 @@ public:
     bool save() override;
 
 private:
-    platform::StoredFile file_;
+    StoredFile file_;
     bool loaded_ = false;
     SettingsText text_;
     std::vector<std::pair<std::string, std::string>> fromOldFile_;  // until saved in the new form
 };
+
+// Where a run with `options` keeps its settings file, given the environment's
+// XDG_CONFIG_HOME and HOME (each may be null): "--settings DIR" gives
+// DIR/settings; a headless run without it keeps its settings in memory (an
+// empty result), so that tests never touch the user's own file; otherwise
+// $XDG_CONFIG_HOME/orbitfend/settings, or ~/.config/orbitfend/settings.
+std::filesystem::path SettingsFilePath(const Options& options, const char* xdgConfigHome, const char* home);

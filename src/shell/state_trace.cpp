@@ -10,8 +10,8 @@
 #include "game/sample_slots.h"
 #include "graphics/surface.h"
 #include "platform/clock.h"
-#include "platform/lost_output.h"
-#include "platform/options.h"
+#include "shell/lost_output.h"
+#include "shell/options.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ void describeState(std::string& out, unsigned pass, unsigned tick, bool withWorl
 }  // namespace
 
 bool OpenStateTrace() {
-    const std::string& path = platform::CurrentOptions().tracePath;
+    const std::string& path = CurrentOptions().tracePath;
     if (path.empty() || traceFile != nullptr) return true;
     traceFile = std::fopen(path.c_str(), "wb");
     // A pass writes about half a kilobyte; a larger buffer than the C
@@ -189,7 +189,7 @@ bool OpenStateTrace() {
     // Given here, as musl takes no size without the memory.
     if (traceFile != nullptr) std::setvbuf(traceFile, traceBuffer, _IOFBF, sizeof traceBuffer);
     // An output that cannot be made is lost output, as one lost on the way is.
-    if (traceFile == nullptr) platform::ReportLostOutput("trace file", path);
+    if (traceFile == nullptr) ReportLostOutput("trace file", path);
     return traceFile != nullptr;
 }
 
@@ -198,8 +198,7 @@ void CloseStateTrace() {
     // FIX: a trace that lost lines (a full disk, a failed flush at close) is
     // reported, and the run fails, instead of ending as if it were whole.
     const bool lost = std::ferror(traceFile) != 0;
-    if (std::fclose(traceFile) != 0 || lost)
-        platform::ReportLostOutput("trace file", platform::CurrentOptions().tracePath);
+    if (std::fclose(traceFile) != 0 || lost) ReportLostOutput("trace file", CurrentOptions().tracePath);
     traceFile = nullptr;
 }
 
@@ -213,7 +212,7 @@ void TracePass() {
         return;
     }
     static std::string line;
-    describeState(line, passCount, tick, platform::CurrentOptions().traceWorld);
+    describeState(line, passCount, tick, CurrentOptions().traceWorld);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), traceFile);
 }

@@ -10,7 +10,7 @@
 
 namespace platform::sdl {
 
-std::unique_ptr<Backend> OpenSdlBackend(std::string&, DesktopHooks) {
+std::unique_ptr<Backend> OpenSdlBackend(std::string&, const WindowSetup&, DesktopHooks) {
     std::fputs("orbitfend: this build has no window; run it with --headless\n", stderr);
     std::exit(2);
 }

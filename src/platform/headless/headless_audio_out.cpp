@@ -7,63 +7,14 @@
 // alone and the same run gives the same bytes every time.
 #include "platform/headless/headless_backend.h"
 
-#include <cstdio>
 #include <cstring>
 #include <deque>
-#include <optional>
-#include <string>
-
-#include "platform/lost_output.h"
-#include "platform/options.h"
-#include "sound/wave_writer.h"
 
 namespace platform::headless {
 
 namespace {
 
-// The capture: a WAV file of what the device played, its sizes filled in
-// when it is closed. Written without RIFF's pad byte, as it always was.
-class WavCapture {
-public:
-    bool open(const std::string& path, const AudioFormat& format) {
-        path_ = path;
-        file_ = std::fopen(path.c_str(), "wb");
-        if (file_ == nullptr) {
-            // FIX: a capture that cannot be made fails the run (exit 1), as a
-            // trace that cannot be made does.
-            ReportLostOutput("sound capture", path);
-            return false;
-        }
-        writer_.emplace(file_, wave::Format{format.rate, format.channels, 8}, 0, wave::Padding::none);
-        return true;
-    }
-    void write(const std::uint8_t* bytes, std::size_t count) {
-        if (writer_) writer_->write(bytes, count);
-    }
-    void writeSilence(std::uint64_t count) {
-        std::uint8_t silence[256];
-        std::memset(silence, 128, sizeof silence);
-        while (count > 0) {
-            const std::size_t part = count < sizeof silence ? static_cast<std::size_t>(count) : sizeof silence;
-            write(silence, part);
-            count -= part;
-        }
-    }
-    void close() {
-        if (file_ == nullptr) return;
-        // FIX: a capture that lost sound on the way (a full disk, a failed
-        // flush at close) is reported, and the run fails.
-        const bool finished = writer_->finish();
-        writer_.reset();
-        if (std::fclose(file_) != 0 || !finished) ReportLostOutput("sound capture", path_);
-        file_ = nullptr;
-    }
-
-private:
-    std::FILE* file_ = nullptr;
-    std::string path_;
-    std::optional<wave::Writer> writer_;
-};
+SoundCapture* capture = nullptr;  // for the device's next open
 
 // A buffer the source holds ready, where the cursor stood when it became so.
 struct ReadyBuffer {
@@ -73,9 +24,8 @@ struct ReadyBuffer {
 class ClockedAudioOut final : public AudioOut, public ClockListener {
 public:
     bool open(const AudioFormat& format, AudioSource& source) override {
-        if (open_ || CurrentOptions().noSound) return false;
-        const std::string& path = CurrentOptions().wavPath;
-        if (!path.empty() && !capture_.open(path, format)) return false;
+        if (open_ || (capture != nullptr && !capture->open(format))) return false;
+        capture_ = capture;
         open_ = true;
         playing_ = false;
         source_ = &source;
@@ -108,7 +58,8 @@ public:
     void close() override {
         if (!open_) return;
         RemoveClockListener(this);
-        capture_.close();
+        if (capture_ != nullptr) capture_->close();
+        capture_ = nullptr;
         open_ = playing_ = false;
         source_ = nullptr;
         ready_.clear();
@@ -130,8 +81,10 @@ public:
             const std::span<const std::uint8_t> bytes = source_->nextBuffer();
             const std::uint64_t start = headStart(), frames = bytes.size() / frameBytes_;
             if (momentOfFrame(start + frames) > now_) break;
-            if (start > capturedFrames_) capture_.writeSilence((start - capturedFrames_) * frameBytes_);
-            capture_.write(bytes.data(), bytes.size());
+            if (capture_ != nullptr) {
+                if (start > capturedFrames_) captureSilence((start - capturedFrames_) * frameBytes_);
+                capture_->write(bytes.data(), bytes.size());
+            }
             capturedFrames_ = playedEnd_ = start + frames;
             ready_.pop_front();
             source_->release();
@@ -141,6 +94,16 @@ public:
     }
 
 private:
+    void captureSilence(std::uint64_t count) {
+        std::uint8_t silence[256];
+        std::memset(silence, 128, sizeof silence);
+        while (count > 0) {
+            const std::size_t part = count < sizeof silence ? static_cast<std::size_t>(count) : sizeof silence;
+            capture_->write(silence, part);
+            count -= part;
+        }
+    }
+
     // Buffers the source made ready since the device last looked are placed
     // at the cursor of this moment.
     void noteNewlyReady() {
@@ -180,7 +143,7 @@ private:
     std::uint64_t playedEnd_ = 0;        // the frame at which the last played buffer ended
     std::uint64_t capturedFrames_ = 0;
     std::deque<ReadyBuffer> ready_;  // in play order, the head first
-    WavCapture capture_;
+    SoundCapture* capture_ = nullptr;
 };
 
 }  // namespace
@@ -189,5 +152,7 @@ AudioOut& HeadlessAudioOut() {
     static ClockedAudioOut device;
     return device;
 }
+
+void SetSoundCapture(SoundCapture* soundCapture) { capture = soundCapture; }
 
 }  // namespace platform::headless

@@ -2,20 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <utility>
 #include <vector>
-
-#include "platform/headless/key_script.h"
-#include "platform/lost_output.h"
-#include "platform/options.h"
 
 namespace platform::headless {
 
 namespace {
 
 // FIX: the virtual clock counts in 64 bits from the start of the run, and the
-// scripted moments (key events, screenshots, the end of the run) are placed
-// on that count, so one 2^31 ms or more ahead is still ahead and the end of
+// scripted moments (key events, the end of the run, and through NowMoment
+// the screenshots) are placed on that count, so one 2^31 ms or more ahead is still ahead and the end of
 // a run at 4294967295 ms is still reachable. The clock the program reads is
 // its low 32 bits, and wraps as the platform's does.
 std::uint64_t elapsed = 0;  // virtual milliseconds since the run began
@@ -38,20 +34,11 @@ HeadlessBackend* instance = nullptr;
 
 class HeadlessBackend final : public Backend {
 public:
-    HeadlessBackend() : frame_(GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat)) {
-        screenshots_ = CurrentOptions().screenshots;
-        std::stable_sort(screenshots_.begin(), screenshots_.end(),
-                         [](const Screenshot& a, const Screenshot& b) { return a.tick < b.tick; });
-    }
-    ~HeadlessBackend() override { instance = nullptr; }
-
-    bool open(std::string& error) {
-        const std::string& path = CurrentOptions().keysPath;
-        if (!path.empty() && !LoadKeyScript(path, keyEvents_, error)) return false;
+    explicit HeadlessBackend(HeadlessSetup setup) : setup_(std::move(setup)), frame_(setup_.frame) {
         instance = this;
         makeActive();
-        return true;
     }
+    ~HeadlessBackend() override { instance = nullptr; }
 
     std::uint32_t now() override { return clockNow(); }
     void sleep(std::uint32_t milliseconds) override { advanceToMoment(elapsed + milliseconds); }
@@ -70,11 +57,7 @@ public:
     FrameGeometry geometry() override { return frame_.geometry(); }
     std::uint16_t* pixels() override { return frame_.origin(); }
     void present(bool /*changed*/) override {
-        for (; !screenshots_.empty() && elapsed >= screenshots_.front().tick; screenshots_.erase(screenshots_.begin()))
-            // FIX: every write of a screenshot is checked, to the close of its
-            // file: one that could not be written in full fails the run.
-            if (!WritePng(screenshots_.front().path, frame_.rgb(), kScreenWidth, kScreenHeight))
-                ReportLostOutput("screenshot", screenshots_.front().path);
+        if (setup_.presented) setup_.presented(frame_);
     }
 
     bool activateRunningCopy(const char*) override { return false; }
@@ -84,17 +67,16 @@ public:
     // The earliest scripted moment still to come (a key event, or the end of
     // the run), in milliseconds since the run began.
     bool nextEventMoment(std::uint64_t* moment) const {
-        const Options& options = CurrentOptions();
-        const bool key = nextKey_ < keyEvents_.size(), end = options.untilGiven && !closeSent_;
-        if (key) *moment = keyEvents_[nextKey_].tick;
-        if (end && (!key || options.until + std::uint64_t{1} < *moment)) *moment = options.until + std::uint64_t{1};
+        const bool key = nextKey_ < setup_.keys.size(), end = setup_.until && !closeSent_;
+        if (key) *moment = setup_.keys[nextKey_].tick;
+        if (end && (!key || *setup_.until + std::uint64_t{1} < *moment)) *moment = *setup_.until + std::uint64_t{1};
         return key || end;
     }
 
     void fireEventsAt(std::uint64_t moment) {
         using Kind = InputEvent::Kind;
-        for (; nextKey_ < keyEvents_.size() && keyEvents_[nextKey_].tick <= moment; ++nextKey_) {
-            const KeyEvent& event = keyEvents_[nextKey_];
+        for (; nextKey_ < setup_.keys.size() && setup_.keys[nextKey_].tick <= moment; ++nextKey_) {
+            const KeyEvent& event = setup_.keys[nextKey_];
             const bool down = event.kind == KeyEvent::Kind::Down;
             if (down || event.kind == KeyEvent::Kind::Up) {
                 keys_[static_cast<std::size_t>(event.virtualKey)] = down;
@@ -112,7 +94,7 @@ public:
                                    0});
             }
         }
-        if (CurrentOptions().untilGiven && !closeSent_ && moment > CurrentOptions().until) {
+        if (setup_.until && !closeSent_ && moment > *setup_.until) {
             // The end of the run is a close request, as from the window's close button.
             closeSent_ = true;
             events_.push_back({Kind::Close, 0});
@@ -120,11 +102,10 @@ public:
     }
 
 private:
-    std::vector<KeyEvent> keyEvents_;
+    HeadlessSetup setup_;
     std::size_t nextKey_ = 0;
     bool closeSent_ = false;
     std::array<bool, 256> keys_{};
-    std::vector<Screenshot> screenshots_;
     FrameMemory frame_;
 };
 
@@ -165,10 +146,8 @@ void AddClockListener(ClockListener* listener) { listeners.push_back(listener); 
 
 void RemoveClockListener(ClockListener* listener) { std::erase(listeners, listener); }
 
-std::unique_ptr<Backend> OpenHeadlessBackend(std::string& error) {
-    auto backend = std::make_unique<HeadlessBackend>();
-    if (!backend->open(error)) return nullptr;
-    return backend;
+std::unique_ptr<Backend> OpenHeadlessBackend(HeadlessSetup setup) {
+    return std::make_unique<HeadlessBackend>(std::move(setup));
 }
 
 }  // namespace platform::headless

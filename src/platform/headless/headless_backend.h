@@ -1,15 +1,16 @@
 // The backend of test runs and benchmarks: a virtual millisecond clock that
-// never really waits, the key script as input, the frame buffer in memory
-// with its screenshots, a sound device that plays in step with the clock,
-// and no desktop. Sleeping and waiting for a pass move the clock on; scripted
+// never really waits, scripted input, the frame buffer in memory, a sound
+// device that plays in step with the clock, and no desktop. Sleeping and waiting for a pass move the clock on; scripted
 // keys and other timed events (the sound device's buffers) happen as it
 // passes them, so the same run gives the same output every time.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <string>
+#include <optional>
+#include <vector>
 
 #include "platform/audio_out.h"
 #include "platform/backend.h"
@@ -22,14 +23,42 @@ namespace platform::headless {
 // never are.
 constexpr std::size_t kPendingInputLimit = 64;
 
-// Reads the key script the run's options name; null with a message in
-// `error` when it cannot be read or parsed.
-std::unique_ptr<Backend> OpenHeadlessBackend(std::string& error);
+// One scripted input event, at a tick of the virtual clock.
+struct KeyEvent {
+    enum class Kind { Down, Up, Deactivate, FocusLost, FocusGained };
+    std::uint32_t tick = 0;
+    Kind kind = Kind::Down;
+    int virtualKey = 0;  // 1..255, for Down and Up
+};
 
-// The sound device: plays in step with the virtual clock and, with --wav,
-// captures everything it plays. With --no-sound it refuses to open, as a
-// machine without a sound device does.
+// What a headless run is given.
+struct HeadlessSetup {
+    FrameGeometry frame = GeometryFor(FrameLayout::Normal, kFormat565);
+    std::vector<KeyEvent> keys;          // in time order
+    std::optional<std::uint32_t> until;  // a close request once the clock passes it
+    // Called with the frame buffer at every present; may be empty.
+    std::function<void(const FrameMemory& frame)> presented;
+};
+
+std::unique_ptr<Backend> OpenHeadlessBackend(HeadlessSetup setup);
+
+// Where the sound device hands what it plays, as it plays it.
+class SoundCapture {
+public:
+    virtual ~SoundCapture() = default;
+    // The device opens at `format`; false refuses the open.
+    virtual bool open(const AudioFormat& format) = 0;
+    // The next `count` bytes played, silence included.
+    virtual void write(const std::uint8_t* bytes, std::size_t count) = 0;
+    // The device closes.
+    virtual void close() = 0;
+};
+
+// The sound device: plays in step with the virtual clock.
 AudioOut& HeadlessAudioOut();
+// Every sound the device plays from its next open on goes to `capture` too
+// (null: nowhere). The caller keeps it until the device is closed.
+void SetSoundCapture(SoundCapture* capture);
 
 // Something that must act at given moments of the virtual clock.
 class ClockListener {

@@ -9,7 +9,6 @@
 #include "platform/desktop.h"
 #include "platform/frame.h"
 #include "platform/input.h"
-#include "platform/options.h"
 
 namespace platform {
 
@@ -28,10 +27,10 @@ public:
     bool keyHeld(int) override { return false; }
 };
 
-// The geometry of the run's options, and no pixels.
+// The normal layout at 5-6-5, and no pixels.
 class NullFrame final : public Frame {
 public:
-    FrameGeometry geometry() override { return GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat); }
+    FrameGeometry geometry() override { return GeometryFor(FrameLayout::Normal, kFormat565); }
     std::uint16_t* pixels() override { return nullptr; }
     void present(bool) override {}
 };

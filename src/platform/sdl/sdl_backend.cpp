@@ -9,7 +9,6 @@
 
 #include <SDL.h>
 
-#include "platform/options.h"
 #include "platform/overlay.h"
 #include "platform/sdl/frame_placement.h"
 #include "platform/sdl/input_translator.h"
@@ -64,10 +63,11 @@ std::uint32_t Until(std::uint32_t now, std::uint32_t tick) {
 
 class SdlBackend final : public Backend {
 public:
-    explicit SdlBackend(DesktopHooks hooks)
-        : hooks_(std::move(hooks)),
+    SdlBackend(const WindowSetup& setup, DesktopHooks hooks)
+        : startScale_(setup.scale),
+          hooks_(std::move(hooks)),
           input_([this](const InputEvent& event) { events_.push_back(event); }),
-          frame_(GeometryFor(CurrentOptions().layout, CurrentOptions().pixelFormat)) {}
+          frame_(setup.frame) {}
 
     ~SdlBackend() override {
         for (auto& [id, pad] : gamepads_) SDL_GameControllerClose(pad);
@@ -143,7 +143,7 @@ public:
     bool openWindow(const char* title, std::uint32_t iconId) override {
         SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayUsableBounds(0, &usable);
-        const int scale = ChooseScale(usable.w, usable.h, CurrentOptions().scale);
+        const int scale = ChooseScale(usable.w, usable.h, startScale_);
         window_ = std::make_unique<SdlWindow>();
         std::string error;
         if (!window_->create(title, scale, frame_.geometry(), error)) {
@@ -224,6 +224,7 @@ private:
         gamepads_.erase(found);
     }
 
+    int startScale_;  // 0: the largest that fits the screen
     DesktopHooks hooks_;
     bool sdlStarted_ = false;
     InputTranslator input_;
@@ -240,8 +241,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> OpenSdlBackend(std::string& error, DesktopHooks hooks) {
-    auto backend = std::make_unique<SdlBackend>(std::move(hooks));
+std::unique_ptr<Backend> OpenSdlBackend(std::string& error, const WindowSetup& setup, DesktopHooks hooks) {
+    auto backend = std::make_unique<SdlBackend>(setup, std::move(hooks));
     if (!backend->open(error)) return nullptr;
     return backend;
 }

@@ -17,6 +17,12 @@
 
 namespace platform::sdl {
 
+// The window as the command line asks for it.
+struct WindowSetup {
+    FrameGeometry frame = GeometryFor(FrameLayout::Normal, kFormat565);
+    int scale = 0;  // at start-up; 0: the largest whole number that fits the screen
+};
+
 // What the program lends the window.
 struct DesktopHooks {
     // Laid over the window's picture; the program's, outliving the backend.
@@ -29,7 +35,7 @@ struct DesktopHooks {
 
 // Connects to the window system; null with a message in `error` when there
 // is no display to show the game on.
-std::unique_ptr<Backend> OpenSdlBackend(std::string& error, DesktopHooks hooks);
+std::unique_ptr<Backend> OpenSdlBackend(std::string& error, const WindowSetup& setup, DesktopHooks hooks);
 
 // The desktop's sound device through SDL audio, SDL's own audio thread
 // pulling from the source. Each open starts SDL's audio and each close ends

@@ -28,6 +28,7 @@ bool isPrivateDirectory(const std::string& path) {
     return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid();
 }
 
+// The socket's address; false when `path` is too long for one.
 bool socketAddress(const std::string& path, sockaddr_un& address) {
     address = {};
     address.sun_family = AF_UNIX;
@@ -62,8 +63,7 @@ SingleInstance::Claim SingleInstance::claim(const std::string& directory, const 
     std::replace(base.begin(), base.end(), '/', '_');
     base = directory + "/" + base;
     socketPath_ = base + ".socket";
-    sockaddr_un unused;
-    if (!socketAddress(socketPath_, unused)) return Claim::Unavailable;
+    if (!socketAddress(socketPath_, address_)) return Claim::Unavailable;
 
     lockFd_ = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lockFd_ < 0) return Claim::Unavailable;
@@ -93,12 +93,10 @@ int SingleInstance::takeActivationRequests() {
 }
 
 bool SingleInstance::listen() {
-    sockaddr_un address;
-    socketAddress(socketPath_, address);
     unlink(socketPath_.c_str());  // left behind by a copy that crashed
     listenFd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (listenFd_ < 0) return false;
-    if (bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+    if (bind(listenFd_, reinterpret_cast<const sockaddr*>(&address_), sizeof address_) != 0 ||
         ::listen(listenFd_, 4) != 0) {
         close(listenFd_);
         listenFd_ = -1;
@@ -108,12 +106,10 @@ bool SingleInstance::listen() {
 }
 
 bool SingleInstance::askRunningCopy() const {
-    sockaddr_un address;
-    socketAddress(socketPath_, address);
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return false;
-        const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address_), sizeof address_) == 0;
         if (connected) send(fd, kActivateRequest, sizeof kActivateRequest - 1, MSG_NOSIGNAL);
         close(fd);
         if (connected) return true;

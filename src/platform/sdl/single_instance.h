@@ -4,6 +4,8 @@
 // copy dies, so a socket file left behind by a crash is simply replaced.
 #pragma once
 
+#include <sys/un.h>
+
 #include <string>
 
 namespace platform::sdl {
@@ -40,6 +42,7 @@ private:
     int lockFd_ = -1;
     int listenFd_ = -1;
     std::string socketPath_;
+    sockaddr_un address_{};  // of the socket at socketPath_
 };
 
 }  // namespace platform::sdl

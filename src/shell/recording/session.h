@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/options.h"
 #include "platform/settings_store.h"
+#include "shell/options.h"
 #include "shell/recording/recorder.h"
 #include "shell/recording/replayer.h"
 
@@ -25,7 +25,7 @@ public:
     // a virtual clock on to each replayed reading; without one, the replay
     // keeps the recording's pace on the live clock. False with `error` when
     // a file cannot be made or read.
-    bool begin(const platform::Options& options, platform::SettingsStore& settings, Replayer::Reached reached,
+    bool begin(const Options& options, platform::SettingsStore& settings, Replayer::Reached reached,
                std::string& error);
 
     // Puts the live families back and writes the recording's end. Before the

@@ -1,8 +1,9 @@
-#include "platform/headless/key_script.h"
+#include "shell/key_script.h"
 
 #include <algorithm>
+#include <cstdio>
 
-namespace platform::headless {
+using platform::headless::KeyEvent;
 
 namespace {
 
@@ -102,5 +103,3 @@ bool LoadKeyScript(const std::string& path, std::vector<KeyEvent>& events, std::
     error = path + ": " + error;
     return false;
 }
-
-}  // namespace platform::headless

@@ -19,8 +19,6 @@
 #include <filesystem>
 #include <string>
 
-namespace platform {
-
 class StoredFile {
 public:
     static constexpr std::uintmax_t kLargestFile = 1 << 20;
@@ -49,5 +47,3 @@ private:
     std::filesystem::path target_;  // the file, or the target of the link that it is
     bool writable_ = false;         // once read, unless the file must be left alone
 };
-
-}  // namespace platform

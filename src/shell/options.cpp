@@ -1,6 +1,4 @@
-#include "platform/options.h"
-
-namespace platform {
+#include "shell/options.h"
 
 namespace {
 Options currentOptions;
@@ -8,5 +6,3 @@ Options currentOptions;
 
 const Options& CurrentOptions() { return currentOptions; }
 void SetOptions(const Options& options) { currentOptions = options; }
-
-}  // namespace platform

@@ -1,4 +1,4 @@
-// The headless backend's key script: one event per line,
+// The key script of a headless run (--keys): one event per line,
 //   <ms> down <vk>    the key goes down (its state is set, a key-down event is queued)
 //   <ms> up <vk>      the key goes up
 //   <ms> deactivate   the program loses activation (a Deactivated event)
@@ -9,29 +9,19 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace platform::headless {
+#include "platform/headless/headless_backend.h"
 
 // The largest key script read, in bytes; a larger one is refused unread.
 constexpr std::size_t kKeyScriptLimit = 1 << 20;
 
-struct KeyEvent {
-    enum class Kind { Down, Up, Deactivate, FocusLost, FocusGained };
-    std::uint32_t tick = 0;
-    Kind kind = Kind::Down;
-    int virtualKey = 0;
-};
-
 // Parses a script; events come back in time order (stable for equal times).
 // On a line that cannot be read returns false with `error` naming the line.
-bool ParseKeyScript(std::string_view text, std::vector<KeyEvent>& events, std::string& error);
+bool ParseKeyScript(std::string_view text, std::vector<platform::headless::KeyEvent>& events, std::string& error);
 
 // Reads and parses the script at `path`; false with `error` naming the file
 // when it cannot be read, is larger than kKeyScriptLimit, or does not parse.
-bool LoadKeyScript(const std::string& path, std::vector<KeyEvent>& events, std::string& error);
-
-}  // namespace platform::headless
+bool LoadKeyScript(const std::string& path, std::vector<platform::headless::KeyEvent>& events, std::string& error);

@@ -1,4 +1,4 @@
-#include "platform/stored_file.h"
+#include "shell/stored_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-
-namespace platform {
 
 namespace {
 
@@ -199,5 +197,3 @@ bool StoredFile::replace(const std::string& text) {
     std::fprintf(stderr, "orbitfend: the settings were not saved: %s\n", error.c_str());
     return false;
 }
-
-}  // namespace platform

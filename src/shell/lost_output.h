@@ -4,13 +4,9 @@
 
 #include <string>
 
-namespace platform {
-
 // Says on standard error that the `what` file `path` could not be written,
 // and marks the run as failed: the program then ends with exit status 1.
 void ReportLostOutput(const std::string& what, const std::string& path);
 
 // Whether any output was lost so far this run.
 bool OutputLost();
-
-}  // namespace platform

@@ -8,18 +8,17 @@
 
 #include "platform/frame.h"
 
-namespace platform {
-
+// --screenshot MS:FILE.png
 struct Screenshot {
-    std::uint32_t tick = 0;  // the first pass at or after this tick
+    std::uint32_t tick = 0;  // the frame presented at the first pass at or after this tick
     std::string path;
 };
 
 struct Options {
     bool headless = false;
     int scale = 0;  // 0: the largest whole number that fits the screen
-    FrameLayout layout = FrameLayout::Normal;
-    std::uint32_t pixelFormat = kFormat565;
+    platform::FrameLayout layout = platform::FrameLayout::Normal;
+    std::uint32_t pixelFormat = platform::kFormat565;
     std::string keysPath;
     bool untilGiven = false;
     std::uint32_t until = 0;
@@ -38,5 +37,3 @@ struct Options {
 // The options of this run; set by the entry before the program starts.
 const Options& CurrentOptions();
 void SetOptions(const Options& options);
-
-}  // namespace platform

@@ -1,9 +1,7 @@
-#include "platform/lost_output.h"
+#include "shell/lost_output.h"
 
 #include <atomic>
 #include <cstdio>
-
-namespace platform {
 
 namespace {
 std::atomic<bool> outputLost{false};
@@ -15,5 +13,3 @@ void ReportLostOutput(const std::string& what, const std::string& path) {
 }
 
 bool OutputLost() { return outputLost; }
-
-}  // namespace platform
