@@ -139,7 +139,9 @@ TEST(SamplePath, RelativeNamesAreTakenFromTheProgramsFolderAndAPathThatDoesNotFi
     for (const auto& [given, resolved] : cases) {
         char out[kPathCapacity];
         EXPECT_EQ(resolvePath(out, given.c_str()), resolved.size()) << given;
-        if (!resolved.empty()) EXPECT_EQ(std::string(out), resolved);
+        if (!resolved.empty()) {
+            EXPECT_EQ(std::string(out), resolved);
+        }
     }
     Sample sample;
     EXPECT_EQ(sample.loadFile((fits + "a").c_str()), 0);
