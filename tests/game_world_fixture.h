@@ -12,31 +12,22 @@
 #include "game/game_internal.h"
 #include "game/game_state.h"
 #include "graphics/surface.h"
-#include "platform/audio_out.h"
 #include "platform/clock.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/options.h"
 #include "shell/globals.h"
-#include "sound/sound_system.h"
+#include "sound_test_support.h"
 
 class GameWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         platform::Options options;
-        options.headless = true;
         options.noSound = true;
-        platform::SetOptions(options);
-        platform::SetActiveAudioOut(&platform::headless::HeadlessAudioOut());
-        std::string error;
-        backend() = platform::headless::OpenHeadlessBackend(error);
-        ASSERT_NE(backend(), nullptr) << error;
+        headless() = std::make_unique<sound_test::HeadlessPlatform>(options);
         ConstructProgramObjects();
         backBuffer.allocate();
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
-        platform::SetActiveAudioOut(nullptr);
-        backend().reset();
+        headless().reset();
     }
     // A new game already in play, with no bombs and the ship waiting.
     void SetUp() override {
@@ -54,8 +45,8 @@ protected:
     }
 
 private:
-    static std::unique_ptr<platform::Backend>& backend() {
-        static std::unique_ptr<platform::Backend> instance;
+    static std::unique_ptr<sound_test::HeadlessPlatform>& headless() {
+        static std::unique_ptr<sound_test::HeadlessPlatform> instance;
         return instance;
     }
 };
