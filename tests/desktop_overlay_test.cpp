@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <SDL.h>
@@ -37,11 +38,7 @@ Shown ShownAt(const VolumeOverlay& overlay, std::uint32_t now) {
     return shown;
 }
 
-struct Report {
-    std::uint32_t now;
-    int volume;
-    bool onTitle;
-};
+using Report = std::tuple<std::uint32_t, int, bool>;  // when, the volume, whether on the title
 
 }  // namespace
 
@@ -64,7 +61,7 @@ TEST(VolumeOverlay, BarAndNoteShowForTheirTimes) {
     };
     for (const auto& c : cases) {
         VolumeOverlay overlay;
-        for (const Report& r : c.reports) overlay.report(r.now, r.volume, 64, r.onTitle);
+        for (const auto& [now, volume, onTitle] : c.reports) overlay.report(now, volume, 64, onTitle);
         for (const auto& [now, shown] : c.expected)
             EXPECT_EQ(ShownAt(overlay, now), shown) << "at " << now << " after " << c.reports.size() << " reports";
     }

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
 #include <stb/stb_image.h>
 
@@ -65,10 +66,8 @@ TEST(Screenshot, WritesTheFrameAtItsOwnSizeAndEnlargedWithoutOverwriting) {
     EXPECT_EQ(first[0], folder + "/" + stem + ".png");
     EXPECT_EQ(first[1], folder + "/" + stem + "-x3.png");
     const Image small = ReadPng(first[0]), large = ReadPng(first[1]);
-    ASSERT_EQ(small.width, kScreenWidth);
-    ASSERT_EQ(small.height, kScreenHeight);
-    ASSERT_EQ(large.width, kScreenWidth * 3);
-    ASSERT_EQ(large.height, kScreenHeight * 3);
+    ASSERT_EQ(std::tuple(small.width, small.height, large.width, large.height),
+              std::tuple(kScreenWidth, kScreenHeight, kScreenWidth * 3, kScreenHeight * 3));
     for (int y : {0, 101, 219})
         for (int x : {0, 57, 175}) {
             EXPECT_EQ(std::memcmp(small.at(x, y), &rgb[(static_cast<std::size_t>(y) * kScreenWidth + x) * 3], 3), 0);

@@ -1,8 +1,13 @@
 // Single rules of the game, on worlds arranged in-process: the ones the
-// golden test's games never reach (a cleared wave, every shield cell).
+// golden test's games never reach (a cleared wave, every shield cell). And
+// the game's own generator, which must give glibc's rand() sequence to the
+// bit, so that the same key script plays the same game on every system: it
+// is compared with the C library of this (glibc) system.
+#include <cstdlib>
 #include <set>
 #include <utility>
 
+#include "game/game_random.h"
 #include "game_world_fixture.h"
 
 namespace {
@@ -96,5 +101,22 @@ TEST_F(Shields, DamageStaysInsideTheStruckShieldAndNearTheStrike) {
                     if (cx >= 2 && cx <= 14 && cy >= 6 && cy <= 8) patterns.insert(offsets);  // all solid around
                 }
         EXPECT_EQ(patterns.size(), 3u) << (byBomb ? "bomb" : "shot");
+    }
+}
+
+TEST(GameRandom, GivesTheLibrarysSequenceUnseededAndForEverySeed) {
+    // srand(1) puts glibc in the state an unseeded program starts in; seeds
+    // past 2^31 are read as negative numbers, and 0 as 1.
+    const struct {
+        unsigned seed;
+        int count;
+    } cases[] = {{1, 1'000'000},       {0, 10'000},           {12345, 10'000},
+                 {2147483647, 10'000}, {2147483648u, 10'000}, {4294967295u, 10'000}};
+    for (const auto& c : cases) {
+        GlibcRandom ours = c.seed == 1 ? GlibcRandom() : GlibcRandom(c.seed);
+        std::srand(c.seed);
+        int mismatches = 0;
+        for (int i = 0; i < c.count; ++i) mismatches += ours.next() != std::rand();
+        EXPECT_EQ(mismatches, 0) << "seed " << c.seed;
     }
 }

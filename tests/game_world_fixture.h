@@ -12,24 +12,20 @@
 #include "game/game_internal.h"
 #include "game/game_state.h"
 #include "graphics/surface.h"
-#include "platform/audio_out.h"
 #include "platform/clock.h"
-#include "platform/headless/headless_backend.h"
 #include "shell/globals.h"
-#include "sound/sound_system.h"
+#include "sound_test_support.h"
 
 class GameWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        platform::SetActiveAudioOut(nullptr);  // no sound device
-        backend() = platform::headless::OpenHeadlessBackend({});
+        headless() = std::make_unique<sound_test::HeadlessPlatform>(false);  // no sound device
         ConstructProgramObjects();
         backBuffer.allocate();
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
-        platform::SetActiveAudioOut(nullptr);
-        backend().reset();
+        headless().reset();
     }
     // A new game already in play, with no bombs and the ship waiting.
     void SetUp() override {
@@ -47,8 +43,8 @@ protected:
     }
 
 private:
-    static std::unique_ptr<platform::Backend>& backend() {
-        static std::unique_ptr<platform::Backend> instance;
+    static std::unique_ptr<sound_test::HeadlessPlatform>& headless() {
+        static std::unique_ptr<sound_test::HeadlessPlatform> instance;
         return instance;
     }
 };

@@ -21,25 +21,18 @@ struct ColouredCell {
     std::uint32_t colour;
 };
 
+// clang-format off
 const ColouredCell kCells[] = {
-    {"white digits", {4, 0, 40, 6}, kWhite},
-    {"high-score label", cells::hiScoreLabel, kWhite},
-    {"red digits", {4, 13, 40, 6}, 0x1818EF},
-    {"alien 3, frame 0", cells::alien3[0], kWhite},
-    {"alien 3, frame 1", cells::alien3[1], kWhite},
-    {"alien 2, frame 0", cells::alien2[0], kWhite},
-    {"alien 2, frame 1", cells::alien2[1], kWhite},
-    {"alien 1, frame 0", cells::alien1[0], kWhite},
-    {"alien 1, frame 1", cells::alien1[1], kWhite},
-    {"cannon", cells::cannon, kGreen},
-    {"cannon explosion", cells::cannonExplosion, kGreen},
-    {"mystery ship", cells::ship, 0x1818EF},
-    {"ship explosion", cells::shipExplosion, 0x1818EF},
-    {"green digits", {24, 41, 20, 6}, kGreen},
-    {"game over", cells::gameOverLabel, 0x1818EF},
-    {"alien explosion", cells::alienExplosion, kWhite},
-    {"bomb", cells::bomb, kWhite},
-};
+    {"white digits", {4, 0, 40, 6}, kWhite},              {"high-score label", cells::hiScoreLabel, kWhite},
+    {"red digits", {4, 13, 40, 6}, 0x1818EF},             {"alien 3, frame 0", cells::alien3[0], kWhite},
+    {"alien 3, frame 1", cells::alien3[1], kWhite},       {"alien 2, frame 0", cells::alien2[0], kWhite},
+    {"alien 2, frame 1", cells::alien2[1], kWhite},       {"alien 1, frame 0", cells::alien1[0], kWhite},
+    {"alien 1, frame 1", cells::alien1[1], kWhite},       {"cannon", cells::cannon, kGreen},
+    {"cannon explosion", cells::cannonExplosion, kGreen}, {"mystery ship", cells::ship, 0x1818EF},
+    {"ship explosion", cells::shipExplosion, 0x1818EF},   {"green digits", {24, 41, 20, 6}, kGreen},
+    {"game over", cells::gameOverLabel, 0x1818EF},        {"alien explosion", cells::alienExplosion, kWhite},
+    {"bomb", cells::bomb, kWhite}};
+// clang-format on
 
 bool inside(const SpriteCell& c, std::int32_t x, std::int32_t y) {
     return x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;

@@ -16,27 +16,21 @@ using platform::headless::AdvanceTo;
 using platform::headless::Now;
 
 // A source of one buffer, which the test makes ready when it likes.
-class OneBufferSource : public platform::AudioSource {
-public:
-    explicit OneBufferSource(std::size_t frames) : bytes_(frames, 128) {}
-
-    void makeReady() { ready_ = 1; }
-    int released() const { return released_; }
-
+struct OneBufferSource : platform::AudioSource {
+    explicit OneBufferSource(std::size_t frames) : bytes(frames, 128) {}
     std::span<const std::uint8_t> nextBuffer() override {
-        return ready_ != 0 ? std::span<const std::uint8_t>(bytes_) : std::span<const std::uint8_t>();
+        return ready != 0 ? std::span<const std::uint8_t>(bytes) : std::span<const std::uint8_t>();
     }
     void release() override {
-        ready_ = 0;
-        ++released_;
+        ready = 0;
+        ++released;
     }
-    std::size_t readyCount() override { return ready_; }
+    std::size_t readyCount() override { return ready; }
     void awaitRefill() override {}
 
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::size_t ready_ = 0;
-    int released_ = 0;
+    std::vector<std::uint8_t> bytes;
+    std::size_t ready = 0;
+    int released = 0;
 };
 
 }  // namespace
@@ -47,10 +41,10 @@ TEST(HeadlessSoundDevice, KeepsItsPlacePastTheClocksWrapAfterFortyNineDaysOfPlay
     OneBufferSource source(1000);  // one second at 1000 Hz
     ASSERT_TRUE(device.open({1000, 1}, source));
     device.resume();
-    source.makeReady();
+    source.ready = 1;
     device.resume();  // the device notes the ready buffer
     AdvanceTo(Now() + 1000);
-    ASSERT_EQ(source.released(), 1);
+    ASSERT_EQ(source.released, 1);
 
     // Nothing plays for 2^32 - 500 ms: the program's clock wraps on the way
     // and now reads 500 ms past the first buffer's start, short of its end.
@@ -61,11 +55,11 @@ TEST(HeadlessSoundDevice, KeepsItsPlacePastTheClocksWrapAfterFortyNineDaysOfPlay
     // Paused and resumed with a buffer ready, the device plays it from where
     // its position stands, for one second.
     device.pause();
-    source.makeReady();
+    source.ready = 1;
     device.resume();
     AdvanceTo(Now() + 999);
-    EXPECT_EQ(source.released(), 1);
+    EXPECT_EQ(source.released, 1);
     AdvanceTo(Now() + 1);
-    EXPECT_EQ(source.released(), 2);
+    EXPECT_EQ(source.released, 2);
     device.close();
 }

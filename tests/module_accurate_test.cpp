@@ -23,19 +23,10 @@ constexpr std::uint32_t kRate = 44100;
 constexpr std::uint32_t kTick = 882;  // 44100 * 2.5 / 125
 constexpr ReplayProfile kAccurate{ReplayRules::accurate, Interpolation::none};
 
-modtest::SampleSpec Steady(std::uint8_t volume = 64) {
-    return {.name = "steady",
-            .data = modtest::Constant(64, 100),
-            .volume = volume,
-            .repeatStartWords = 0,
-            .repeatLengthWords = 32};
-}
-
 ModuleBuilder Song(const std::map<int, std::string>& rows) {
     ModuleBuilder builder;
-    builder.sample(1, Steady()).sample(2, {.name = "ramp", .data = modtest::Ramp(4096), .volume = 64});
-    builder.sample(3, Steady(32));
-    builder.pattern(0, rows);
+    builder.sample(1, modtest::Steady()).sample(2, {.name = "ramp", .data = modtest::Ramp(4096), .volume = 64});
+    builder.sample(3, modtest::Steady(32)).pattern(0, rows);
     return builder;
 }
 
@@ -55,8 +46,6 @@ std::unique_ptr<Replay> AtTick(const std::map<int, std::string>& rows, std::uint
 std::uint64_t FineStep(std::uint32_t quarters, std::uint32_t rate = kRate) {
     return (std::uint64_t{3546895} << 34) / (std::uint64_t{quarters} * rate);
 }
-
-constexpr std::uint32_t Quarters(std::uint32_t periods) { return 4 * periods; }
 
 std::uint64_t SongFramesAt(const std::vector<std::uint8_t>& image, std::uint32_t rate, std::uint32_t passes = 0) {
     Module module;
@@ -156,8 +145,8 @@ TEST(AccurateEffects, EachEffectOnItsRowAndTheTicksAfter) {
         for (const modtest::Check& check : song.checks) {
             auto replay = AtTick(song.rows, static_cast<std::uint32_t>(check.tick));
             const auto whole = static_cast<std::uint32_t>(check.expected);
-            const std::uint64_t expected = check.probe == step     ? FineStep(Quarters(whole))
-                                           : check.probe == period ? Quarters(whole)
+            const std::uint64_t expected = check.probe == step     ? FineStep(4 * whole)
+                                           : check.probe == period ? 4 * whole
                                                                    : check.expected;
             EXPECT_EQ(replay->probe(check.probe), expected)
                 << song.rows.rbegin()->second << ", tick " << check.tick << ", probe " << static_cast<int>(check.probe);
@@ -167,11 +156,16 @@ TEST(AccurateEffects, EachEffectOnItsRowAndTheTicksAfter) {
     EXPECT_EQ(delayed->channel.track(0).position, delayed->step(0)) << "the delayed note starts its sample";
 }
 
-TEST(AccuratePatternLoop, PlaysTheMarkedRowsAgainWithinTheSamePass) {
-    // Rows 1 and 2 three times in all: 64 + 4 rows.
-    const auto image = Song({{0, "C-2 01 000"}, {1, "--- 00 E60"}, {2, "--- 00 E62"}}).build();
-    EXPECT_EQ(SongFramesAt(image, kRate), 68ull * 6 * kTick);
-    auto replay = Play(image);
+// Rows 1 and 2 played three times in all (64 + 4 rows); a break at the last
+// order that ends a song that does not loop, or starts a looping one again.
+TEST(AccurateSongLength, PatternLoopsPlayAgainWithinThePassAndABreakAtTheLastOrderEndsIt) {
+    const auto loops = Song({{0, "C-2 01 000"}, {1, "--- 00 E60"}, {2, "--- 00 E62"}}).build();
+    const auto broken = Song({{0, "C-2 01 000"}, {9, "--- 00 D00"}}).build();
+    EXPECT_EQ(SongFramesAt(loops, kRate), 68ull * 6 * kTick);
+    EXPECT_EQ(SongFramesAt(broken, kRate), 10ull * 6 * kTick);
+    EXPECT_EQ(SongFramesAt(broken, kRate, 1), 20ull * 6 * kTick);
+    EXPECT_EQ(SongFramesAt(Song({{0, "C-2 01 000"}, {3, "--- 00 F00"}}).build(), kRate), 3ull * 6 * kTick);
+    auto replay = Play(loops);
     replay->render(3 * 6 * kTick + 1);  // rows 0, 1, 2 and 1 again
     EXPECT_EQ(replay->channel.row(), 1u);
     EXPECT_EQ(replay->channel.completedPasses(), 0u);
@@ -182,13 +176,6 @@ TEST(AccurateRetrigger, StartsTheSampleAgainEveryYTicks) {
     EXPECT_GT(replay->channel.track(0).position, 2 * kTick * replay->step(0) - replay->step(0));
     replay->render(kTick);
     EXPECT_EQ(replay->channel.track(0).position, replay->step(0));  // restarted, one frame played
-}
-
-TEST(AccurateSongEnd, ABreakAtTheLastOrderEndsASongThatDoesNotLoop) {
-    const auto image = Song({{0, "C-2 01 000"}, {9, "--- 00 D00"}}).build();
-    EXPECT_EQ(SongFramesAt(image, kRate), 10ull * 6 * kTick);
-    EXPECT_EQ(SongFramesAt(image, kRate, 1), 20ull * 6 * kTick);  // looping, it starts again
-    EXPECT_EQ(SongFramesAt(Song({{0, "C-2 01 000"}, {3, "--- 00 F00"}}).build(), kRate), 3ull * 6 * kTick);
 }
 
 TEST(AccurateInterpolation, LinearDrawsTheLineBetweenBytesAndAcrossTheLoop) {

@@ -13,15 +13,6 @@ namespace {
 
 constexpr std::uint64_t kTick = 442;  // frames per tick at 22050 Hz
 
-modtest::SampleSpec Steady(std::uint8_t finetune = 0) {
-    return {.name = "steady",
-            .data = modtest::Constant(64, 100),
-            .finetune = finetune,
-            .volume = 64,
-            .repeatStartWords = 0,
-            .repeatLengthWords = 32};
-}
-
 std::uint64_t Step(std::uint64_t period) { return StepTableFor(22050)[period]; }
 
 }  // namespace
@@ -74,13 +65,10 @@ TEST(ModuleEffects, EachEffectOnItsRowAndTheTicksAfter) {
     for (const auto& song : songs) {
         std::map<int, std::string> rows;
         for (std::size_t r = 0; r < song.rows.size(); ++r) rows[static_cast<int>(r)] = song.rows[r];
-        const auto image = ModuleBuilder()
-                               .sample(1, Steady())
-                               .sample(2, Steady(1))
-                               .sample(3, Steady(15))
-                               .sample(4, Steady(8))
-                               .pattern(0, rows)
-                               .build();
+        ModuleBuilder builder;
+        int number = 0;
+        for (const std::uint8_t finetune : {0, 1, 15, 8}) builder.sample(++number, modtest::Steady(64, finetune));
+        const auto image = builder.pattern(0, rows).build();
         for (const modtest::Check& check : song.checks) {
             Replay replay(image);
             replay.frames(1 + check.tick * kTick + check.tick / 6);  // each row adds its reading frame
@@ -88,7 +76,7 @@ TEST(ModuleEffects, EachEffectOnItsRowAndTheTicksAfter) {
                 << song.rows.back() << ", tick " << check.tick << ", probe " << static_cast<int>(check.probe);
         }
     }
-    Replay highest(ModuleBuilder().sample(1, Steady()).pattern(0, {{0, "12 01 4FF"}}).build());
+    Replay highest(ModuleBuilder().sample(1, modtest::Steady()).pattern(0, {{0, "12 01 4FF"}}).build());
     highest.frames(1 + 3 * kTick);
     EXPECT_NE(highest.step(0), 0u) << "vibrato at the highest note stays in the table";
 }

@@ -10,19 +10,13 @@ using modtest::Replay;
 
 namespace {
 
+using modtest::Steady;
+
 std::vector<std::uint8_t> FourTracks(modtest::SampleSpec sample) {
     return ModuleBuilder()
         .sample(1, sample)
         .pattern(0, {{0, "C-2 01 000 | C-2 01 000 | C-2 01 000 | C-2 01 000"}})
         .build();
-}
-
-modtest::SampleSpec Steady(std::int8_t value = 100) {
-    return {.name = "steady",
-            .data = modtest::Constant(64, value),
-            .volume = 64,
-            .repeatStartWords = 0,
-            .repeatLengthWords = 32};
 }
 
 }  // namespace
@@ -34,10 +28,9 @@ TEST(ModuleMixing, SeparationPlacesTracksLeftRightRightLeft) {
     };
     for (const Case c : {Case{255, 64, 192}, Case{128, 95, 161}, Case{0, 127, 129}}) {
         Replay replay(FourTracks(Steady()), {.separation = c.separation});
-        EXPECT_EQ(replay.channel.track(0).trackPan, c.outer) << c.separation;
-        EXPECT_EQ(replay.channel.track(3).trackPan, c.outer) << c.separation;
-        EXPECT_EQ(replay.channel.track(1).trackPan, c.inner) << c.separation;
-        EXPECT_EQ(replay.channel.track(2).trackPan, c.inner) << c.separation;
+        std::vector<std::uint32_t> pans;
+        for (std::uint32_t track = 0; track < 4; ++track) pans.push_back(replay.channel.track(track).trackPan);
+        EXPECT_EQ(pans, (std::vector<std::uint32_t>{c.outer, c.inner, c.inner, c.outer})) << c.separation;
     }
 }
 
@@ -53,7 +46,7 @@ TEST(ModuleMixing, StereoSplitsEachTracksWeightByItsPan) {
 }
 
 TEST(ModuleMixing, MonoWeighsEachTrackByItsVolumeUnderTheChannelsVolume) {
-    Replay replay(FourTracks(Steady(-50)), {.volume = 32});
+    Replay replay(FourTracks(Steady(64, 0, -50)), {.volume = 32});
     EXPECT_EQ(replay.frame().left, 4 * 32 * -50);
     replay.channel.setVolume(64);
     EXPECT_EQ(replay.frame().left, 4 * 64 * -50);
@@ -62,23 +55,23 @@ TEST(ModuleMixing, MonoWeighsEachTrackByItsVolumeUnderTheChannelsVolume) {
     EXPECT_EQ(replay.frame().left, 4 * 16 * -50);
 }
 
-TEST(ModuleMixing, LoopingSampleWrapsToItsRepeatStart) {
-    // Bytes 0..7 hold 1..8 and 4..7 loop, played a little over a byte a frame.
-    modtest::SampleSpec ramp{
-        .name = "ramp", .data = {1, 2, 3, 4, 5, 6, 7, 8}, .volume = 64, .repeatStartWords = 2, .repeatLengthWords = 2};
-    Replay replay(ModuleBuilder().sample(1, ramp).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
-    std::vector<std::int32_t> heard;
-    for (int i = 0; i < 12; ++i) heard.push_back(replay.frame().left / 64);
-    EXPECT_EQ(heard, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 5, 6, 7, 8}));
-}
-
-TEST(ModuleMixing, OneWordRepeatDoesNotLoopAndAnEndedSampleIsSilent) {
-    modtest::SampleSpec once{
-        .name = "once", .data = {9, 9, 9, 9}, .volume = 64, .repeatStartWords = 0, .repeatLengthWords = 1};
-    Replay replay(ModuleBuilder().sample(1, once).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
-    replay.frames(4);
-    EXPECT_EQ(replay.frame().left, 0);
-    EXPECT_FALSE(replay.channel.isStopped());
+TEST(ModuleMixing, ALoopWrapsToItsRepeatStartAndAOneWordRepeatPlaysOnceThenSilence) {
+    // Bytes 1..8 played a little over a byte a frame: 4..7 looped, or not looped at all.
+    const struct {
+        std::uint16_t start, length;
+        std::vector<std::int32_t> heard;
+    } cases[] = {{2, 2, {1, 2, 3, 4, 5, 6, 7, 8, 5, 6, 7, 8}}, {0, 1, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        const modtest::SampleSpec ramp{.name = "ramp",
+                                       .data = {1, 2, 3, 4, 5, 6, 7, 8},
+                                       .repeatStartWords = c.start,
+                                       .repeatLengthWords = c.length};
+        Replay replay(ModuleBuilder().sample(1, ramp).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
+        std::vector<std::int32_t> heard;
+        for (int i = 0; i < 12; ++i) heard.push_back(replay.frame().left / 64);
+        EXPECT_EQ(heard, c.heard) << c.length;
+        EXPECT_FALSE(replay.channel.isStopped()) << "an ended sample leaves the song playing";
+    }
 }
 
 TEST(ModuleMixing, TrackWithoutASampleOrWithAnEmptyOneAddsNothing) {

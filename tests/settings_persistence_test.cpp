@@ -21,8 +21,7 @@ struct SettingsRun {
         return SettingsText::Parse(ReadFile(dir.file("settings"))).value(name);
     }
     RunResult run(const std::string& keys, unsigned untilMs) const {
-        return RunHeadless(dir, {"--settings", dir.path().string(), "--keys", dir.write("keys.txt", keys), "--until",
-                                 std::to_string(untilMs)});
+        return RunKeys(dir, keys, untilMs, {"--settings", dir.path().string()});
     }
 };
 

@@ -93,8 +93,7 @@ HostReport RunUnderHost(const ScratchDir& dir, const std::string& keysPath, unsi
     int status = 0;
     waitpid(child, &status, 0);
     report.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream trace(tracePath);
-    for (std::string line; std::getline(trace, line);) report.trace.push_back(nlohmann::json::parse(line));
+    report.trace = ReadTrace(tracePath);
     std::ifstream idle(idlePath);
     for (std::uint32_t mode = 0, isIdle = 0; idle >> mode >> isIdle;) report.modeAndIdle.emplace_back(mode, isIdle);
     return report;

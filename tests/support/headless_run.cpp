@@ -63,6 +63,13 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 namespace {
 
 // Waits for `pid`; kills it when `hangLimitSeconds` (> 0) go by first.
@@ -118,11 +125,21 @@ RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arg
         commandLine.push_back(tracePath);
     }
     RunResult result = RunCommand(commandLine, hangLimitSeconds);
-    if (withTrace) {
-        std::ifstream trace(tracePath);
-        for (std::string line; std::getline(trace, line);) result.trace.push_back(nlohmann::json::parse(line));
-    }
+    if (withTrace) result.trace = ReadTrace(tracePath);
     return result;
+}
+
+RunResult RunKeys(const ScratchDir& dir, const std::string& keys, unsigned untilMs,
+                  const std::vector<std::string>& more) {
+    std::vector<std::string> arguments{"--keys", dir.write("keys.txt", keys), "--until", std::to_string(untilMs)};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return RunHeadless(dir, arguments);
+}
+
+std::vector<nlohmann::json> ReadTrace(const std::string& path) {
+    std::vector<nlohmann::json> trace;
+    for (const std::string& line : Lines(ReadFile(path))) trace.push_back(nlohmann::json::parse(line));
+    return trace;
 }
 
 const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,

@@ -52,6 +52,12 @@ struct RunResult {
 // trace file in `dir` is added and read back. `hangLimitSeconds`: as RunCommand.
 RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arguments, bool withTrace = true,
                       int hangLimitSeconds = 0);
+// A traced headless run of the key script `keys` (written to `dir`) until
+// `untilMs`, with `more` arguments.
+RunResult RunKeys(const ScratchDir& dir, const std::string& keys, unsigned untilMs,
+                  const std::vector<std::string>& more = {});
+// A trace file's lines, one object per pass.
+std::vector<nlohmann::json> ReadTrace(const std::string& path);
 
 // Exit code of a run the hang guard killed.
 constexpr int kKilledAsHung = -2;
@@ -67,6 +73,8 @@ const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,
                                  const std::function<bool(const nlohmann::json&)>& predicate);
 
 std::string ReadFile(const std::string& path);
+// The lines of `text`, without their ends.
+std::vector<std::string> Lines(const std::string& text);
 
 // Key-script lines, for building scripts in tests.
 std::string KeyDown(unsigned ms, int vk);

@@ -96,11 +96,6 @@ ModuleBuilder& ModuleBuilder::restart(int value) {
     return *this;
 }
 
-ModuleBuilder& ModuleBuilder::signature(const std::string& fourChars) {
-    signature_ = fourChars;
-    return *this;
-}
-
 std::vector<std::uint8_t> ModuleBuilder::build() const {
     std::vector<std::uint8_t> image(kPatternsOffset, 0);
     std::memcpy(image.data(), title_.data(), std::min<std::size_t>(title_.size(), 20));
@@ -118,7 +113,7 @@ std::vector<std::uint8_t> ModuleBuilder::build() const {
     image[kRestartOffset] = static_cast<std::uint8_t>(restart_);
     for (std::size_t i = 0; i < orders_.size() && i < kOrderCount; ++i)
         image[kOrderTableOffset + i] = static_cast<std::uint8_t>(orders_[i]);
-    std::memcpy(&image[kSignatureOffset], signature_.data(), std::min<std::size_t>(signature_.size(), 4));
+    std::memcpy(&image[kSignatureOffset], "M.K.", 4);
 
     // As many patterns as the played orders name, as a player counts them.
     int patternCount = 1;
@@ -145,6 +140,11 @@ std::vector<std::int8_t> SquareWave(std::size_t bytes, std::size_t period, std::
 
 std::vector<std::int8_t> Constant(std::size_t bytes, std::int8_t value) {
     return std::vector<std::int8_t>(bytes, value);
+}
+
+SampleSpec Steady(std::uint8_t volume, std::uint8_t finetune, std::int8_t value) {
+    return {
+        .name = "steady", .data = Constant(64, value), .finetune = finetune, .volume = volume, .repeatLengthWords = 32};
 }
 
 std::vector<std::int8_t> Ramp(std::size_t bytes) {

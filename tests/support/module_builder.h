@@ -32,7 +32,6 @@ public:
     ModuleBuilder& orders(const std::vector<int>& orders);  // also sets the song length
     ModuleBuilder& songLengthByte(int value);               // overrides the length written
     ModuleBuilder& restart(int value);
-    ModuleBuilder& signature(const std::string& fourChars);
 
     // The image: header, as many patterns as the played orders name (the
     // ones not defined empty), then the sample data.
@@ -45,7 +44,6 @@ private:
     std::vector<int> orders_ = {0};
     int songLength_ = -1;
     int restart_ = 127;
-    std::string signature_ = "M.K.";
 };
 
 // The period of a note name such as "C-2" or "A#3" (untuned), 0 for "---".
@@ -55,6 +53,9 @@ std::uint32_t NotePeriod(const std::string& name);
 std::vector<std::int8_t> SquareWave(std::size_t bytes, std::size_t period, std::int8_t amplitude = 100);
 // A sample of `bytes` bytes, all `value`: its output shows the volume applied.
 std::vector<std::int8_t> Constant(std::size_t bytes, std::int8_t value);
+// A looping sample of 64 bytes, all `value`: each frame shows whether its
+// track sounds, and how loud.
+SampleSpec Steady(std::uint8_t volume = 64, std::uint8_t finetune = 0, std::int8_t value = 100);
 // A sample whose byte i is i & 127: its output shows where the position is.
 std::vector<std::int8_t> Ramp(std::size_t bytes);
 

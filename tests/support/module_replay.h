@@ -9,7 +9,6 @@
 
 #include "sound/module.h"
 #include "sound/music_channel.h"
-#include "sound/period_tables.h"
 #include "sound/replay_profile.h"
 
 namespace modtest {
@@ -17,6 +16,7 @@ namespace modtest {
 struct Frame {
     std::int32_t left = 0;
     std::int32_t right = 0;
+    friend bool operator==(const Frame&, const Frame&) = default;
 };
 
 // What an effect's test looks at on track 0: its period, its step, the
@@ -107,8 +107,6 @@ public:
         }
         return 0;
     }
-    std::uint32_t stepOf(std::uint32_t period) const { return StepTableFor(options_.rate)[period]; }
-    std::uint32_t ticks() const { return channel.samplesPerTick() + 1; }
 
     std::atomic<std::uint32_t> master{64};
     Module module;
