@@ -8,14 +8,14 @@
 #include <set>
 #include <string>
 
+#include "module_builder.h"
 #include "sound/period_table.h"
 #include "sound/song_player.h"
 #include "sound/tuned_periods.h"
-#include "support/module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::ModuleBuilder;
-using modtest::Replay;
+using modwrite::ModuleBuilder;
+using modwrite::Replay;
 
 namespace {
 
@@ -25,8 +25,8 @@ constexpr ReplayProfile kAccurate{ReplayRules::accurate, Interpolation::none};
 
 ModuleBuilder Song(const std::map<int, std::string>& rows) {
     ModuleBuilder builder;
-    builder.sample(1, modtest::Steady()).sample(2, {.name = "ramp", .data = modtest::Ramp(4096), .volume = 64});
-    builder.sample(3, modtest::Steady(32)).pattern(0, rows);
+    builder.sample(1, modwrite::Steady()).sample(2, {.name = "ramp", .data = modwrite::Ramp(4096), .volume = 64});
+    builder.sample(3, modwrite::Steady(32)).pattern(0, rows);
     return builder;
 }
 
@@ -91,8 +91,8 @@ TEST(AccuratePitch, EveryNoteIsWithinTwoCentsAtAnyRate) {
 TEST(AccuratePitch, TunedSamplesPlayProTrackersTunedOctaveHalvedForEachOctaveUp) {
     // Stored finetune 5 and 9 (-7): C-1 826 and 900, C#2 779 / 2, D-3 736 / 4; B-3 at +5 stops at 113.
     ModuleBuilder builder;
-    builder.sample(1, {.name = "up", .data = modtest::Constant(64, 100), .finetune = 5, .repeatLengthWords = 32});
-    builder.sample(2, {.name = "down", .data = modtest::Constant(64, 100), .finetune = 9, .repeatLengthWords = 32});
+    builder.sample(1, {.name = "up", .data = modwrite::Constant(64, 100), .finetune = 5, .repeatLengthWords = 32});
+    builder.sample(2, {.name = "down", .data = modwrite::Constant(64, 100), .finetune = 9, .repeatLengthWords = 32});
     auto image = builder
                      .pattern(0, {{0, "C-1 01 F01"},
                                   {1, "C#2 01 000"},
@@ -112,11 +112,11 @@ TEST(AccuratePitch, TunedSamplesPlayProTrackersTunedOctaveHalvedForEachOctaveUp)
 }
 
 TEST(AccurateEffects, EachEffectOnItsRowAndTheTicksAfter) {
-    using enum modtest::Probe;
+    using enum modwrite::Probe;
     // Periods are given whole (the track keeps quarters); a step as the period whose step it is.
     const struct {
         std::map<int, std::string> rows;
-        std::vector<modtest::Check> checks;
+        std::vector<modwrite::Check> checks;
     } songs[] = {
         // clang-format off
         // Vibrato by ProTracker's depth: 255 * 15 / 128 = 29 periods at the peak, the first half raising
@@ -142,7 +142,7 @@ TEST(AccurateEffects, EachEffectOnItsRowAndTheTicksAfter) {
         // clang-format on
     };
     for (const auto& song : songs)
-        for (const modtest::Check& check : song.checks) {
+        for (const modwrite::Check& check : song.checks) {
             auto replay = AtTick(song.rows, static_cast<std::uint32_t>(check.tick));
             const auto whole = static_cast<std::uint32_t>(check.expected);
             const std::uint64_t expected = check.probe == step     ? FineStep(4 * whole)
@@ -189,7 +189,7 @@ TEST(AccurateInterpolation, LinearDrawsTheLineBetweenBytesAndAcrossTheLoop) {
     auto levels = [&](Interpolation interpolation) {
         std::set<std::int32_t> seen;
         auto replay = Play(image, kRate, {ReplayRules::accurate, interpolation});
-        for (const modtest::Frame& frame : replay->render(4000)) seen.insert(frame.left / 64);
+        for (const modwrite::Frame& frame : replay->render(4000)) seen.insert(frame.left / 64);
         return seen;
     };
     const auto none = levels(Interpolation::none);

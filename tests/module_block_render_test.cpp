@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "module_builder.h"
 #include "support/headless_run.h"
-#include "support/module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::Frame;
-using modtest::ModuleBuilder;
+using modwrite::Frame;
+using modwrite::ModuleBuilder;
 using Frames = std::vector<Frame>;
 
 namespace {
@@ -51,7 +51,7 @@ struct Render {
 // `setting.passes` times or has played four minutes.
 Render Play(const std::vector<std::uint8_t>& image, const Setting& setting, bool inBlocks) {
     static constexpr std::uint32_t kBlockSizes[] = {1, 257, 3, 4096, 882, 64, 1000};
-    modtest::Replay replay(image, {.rate = setting.rate, .loop = setting.loop});
+    modwrite::Replay replay(image, {.rate = setting.rate, .loop = setting.loop});
     MusicChannel& channel = replay.channel;
     Render out;
     std::vector<std::int32_t> left, right;
@@ -120,13 +120,13 @@ std::vector<std::uint8_t> LoopSong(std::vector<std::string> cells, char sample =
     return ModuleBuilder()
         .sample(1, {.name = "short", .data = shortSample, .repeatStartWords = 1, .repeatLengthWords = 3})
         .sample(2, {.name = "long", .data = longSample, .repeatStartWords = 1, .repeatLengthWords = 2100})
-        .sample(3, {.name = "ramp", .data = modtest::Ramp(300)})
+        .sample(3, {.name = "ramp", .data = modwrite::Ramp(300)})
         .pattern(0, rows)
         .build();
 }
 
 Frames Render20s(const std::vector<std::uint8_t>& image, std::uint32_t rate, ReplayProfile profile, bool stereo) {
-    return modtest::Replay(image, {.rate = rate, .profile = profile}).render(20 * rate, stereo);
+    return modwrite::Replay(image, {.rate = rate, .profile = profile}).render(20 * rate, stereo);
 }
 
 }  // namespace
@@ -160,8 +160,8 @@ TEST(ModuleShortLoop, OverwritingGivesTheSumsOfAddingToSilence) {
     for (const ReplayProfile profile : {ReplayProfile{}, ReplayProfile{ReplayRules::accurate, Interpolation::linear},
                                         ReplayProfile{ReplayRules::accurate, Interpolation::none}}) {
         for (const bool stereo : {false, true}) {
-            modtest::Replay adding(image, {.rate = 22050, .profile = profile});
-            modtest::Replay writing(image, {.rate = 22050, .profile = profile});
+            modwrite::Replay adding(image, {.rate = 22050, .profile = profile});
+            modwrite::Replay writing(image, {.rate = 22050, .profile = profile});
             Frames added, written;
             for (const std::uint32_t block : {1u, 999u, 3u, 4096u, 257u, 5000u, 2u, 4096u}) {
                 std::vector<std::int32_t> addLeft(block, 0), addRight(block, 0);

@@ -2,12 +2,12 @@
 // ticks after it.
 #include <gtest/gtest.h>
 
+#include "module_builder.h"
 #include "sound/period_tables.h"
-#include "support/module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::ModuleBuilder;
-using modtest::Replay;
+using modwrite::ModuleBuilder;
+using modwrite::Replay;
 
 namespace {
 
@@ -18,13 +18,13 @@ std::uint64_t Step(std::uint64_t period) { return StepTableFor(22050)[period]; }
 }  // namespace
 
 TEST(ModuleEffects, EachEffectOnItsRowAndTheTicksAfter) {
-    using enum modtest::Probe;
+    using enum modwrite::Probe;
     // Rows 0, 1... of track 0; samples 1 (steady), 2 (finetune 1), 3 (15) and
     // 4 (8). At speed 6, tick 6 is row 1's first. A step is given as the
     // period whose step it is.
     const struct {
         std::vector<std::string> rows;
-        std::vector<modtest::Check> checks;
+        std::vector<modwrite::Check> checks;
     } songs[] = {
         // clang-format off
         // Arpeggio: the base, then the two upper notes, by turns; at the top of the table it stays there.
@@ -67,16 +67,16 @@ TEST(ModuleEffects, EachEffectOnItsRowAndTheTicksAfter) {
         for (std::size_t r = 0; r < song.rows.size(); ++r) rows[static_cast<int>(r)] = song.rows[r];
         ModuleBuilder builder;
         int number = 0;
-        for (const std::uint8_t finetune : {0, 1, 15, 8}) builder.sample(++number, modtest::Steady(64, finetune));
+        for (const std::uint8_t finetune : {0, 1, 15, 8}) builder.sample(++number, modwrite::Steady(64, finetune));
         const auto image = builder.pattern(0, rows).build();
-        for (const modtest::Check& check : song.checks) {
+        for (const modwrite::Check& check : song.checks) {
             Replay replay(image);
             replay.frames(1 + check.tick * kTick + check.tick / 6);  // each row adds its reading frame
             EXPECT_EQ(replay.probe(check.probe), check.probe == step ? Step(check.expected) : check.expected)
                 << song.rows.back() << ", tick " << check.tick << ", probe " << static_cast<int>(check.probe);
         }
     }
-    Replay highest(ModuleBuilder().sample(1, modtest::Steady()).pattern(0, {{0, "12 01 4FF"}}).build());
+    Replay highest(ModuleBuilder().sample(1, modwrite::Steady()).pattern(0, {{0, "12 01 4FF"}}).build());
     highest.frames(1 + 3 * kTick);
     EXPECT_NE(highest.step(0), 0u) << "vibrato at the highest note stays in the table";
 }

@@ -2,13 +2,13 @@
 // keeping every read inside the image whatever the file holds.
 #include <gtest/gtest.h>
 
+#include "module_builder.h"
 #include "sound/module.h"
 #include "sound/module_format.h"
 #include "support/headless_run.h"
-#include "support/module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::ModuleBuilder;
+using modwrite::ModuleBuilder;
 
 namespace {
 
@@ -18,9 +18,9 @@ SongHeader Read(const std::vector<std::uint8_t>& image) {
     return header;
 }
 
-modtest::SampleSpec Bytes(std::size_t count, std::uint16_t repeatStart = 0, std::uint16_t repeatLength = 0) {
+modwrite::SampleSpec Bytes(std::size_t count, std::uint16_t repeatStart = 0, std::uint16_t repeatLength = 0) {
     return {.name = "s",
-            .data = modtest::Ramp(count),
+            .data = modwrite::Ramp(count),
             .volume = 40,
             .repeatStartWords = repeatStart,
             .repeatLengthWords = repeatLength};
@@ -78,7 +78,7 @@ TEST(ModuleHeader, TruncatedImagesPlaySilentlyToTheirEnd) {
     for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{1083}, std::size_t{1084},
                                    std::size_t{2000}, whole.size() - 1}) {
         SCOPED_TRACE(size);
-        modtest::Replay replay(
+        modwrite::Replay replay(
             std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
         replay.framesToEnd(1'000'000);
         EXPECT_TRUE(replay.channel.isStopped());

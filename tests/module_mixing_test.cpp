@@ -2,17 +2,17 @@
 // module's separation, volume weighting, sample loops and their ends.
 #include <gtest/gtest.h>
 
-#include "support/module_builder.h"
+#include "module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::ModuleBuilder;
-using modtest::Replay;
+using modwrite::ModuleBuilder;
+using modwrite::Replay;
 
 namespace {
 
-using modtest::Steady;
+using modwrite::Steady;
 
-std::vector<std::uint8_t> FourTracks(modtest::SampleSpec sample) {
+std::vector<std::uint8_t> FourTracks(modwrite::SampleSpec sample) {
     return ModuleBuilder()
         .sample(1, sample)
         .pattern(0, {{0, "C-2 01 000 | C-2 01 000 | C-2 01 000 | C-2 01 000"}})
@@ -36,11 +36,11 @@ TEST(ModuleMixing, SeparationPlacesTracksLeftRightRightLeft) {
 
 TEST(ModuleMixing, StereoSplitsEachTracksWeightByItsPan) {
     Replay replay(ModuleBuilder().sample(1, Steady()).pattern(0, {{0, "C-2 01 000"}}).build());
-    const modtest::Frame frame = replay.frame(true);
+    const modwrite::Frame frame = replay.frame(true);
     EXPECT_EQ(frame.left, 48 * 100);  // pan 64: a quarter of 64 to the right
     EXPECT_EQ(frame.right, 16 * 100);
     Replay all(FourTracks(Steady()));
-    const modtest::Frame four = all.frame(true);
+    const modwrite::Frame four = all.frame(true);
     EXPECT_EQ(four.left + four.right, 4 * 64 * 100);
     EXPECT_EQ(four.left, four.right);
 }
@@ -62,10 +62,10 @@ TEST(ModuleMixing, ALoopWrapsToItsRepeatStartAndAOneWordRepeatPlaysOnceThenSilen
         std::vector<std::int32_t> heard;
     } cases[] = {{2, 2, {1, 2, 3, 4, 5, 6, 7, 8, 5, 6, 7, 8}}, {0, 1, {1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
-        const modtest::SampleSpec ramp{.name = "ramp",
-                                       .data = {1, 2, 3, 4, 5, 6, 7, 8},
-                                       .repeatStartWords = c.start,
-                                       .repeatLengthWords = c.length};
+        const modwrite::SampleSpec ramp{.name = "ramp",
+                                        .data = {1, 2, 3, 4, 5, 6, 7, 8},
+                                        .repeatStartWords = c.start,
+                                        .repeatLengthWords = c.length};
         Replay replay(ModuleBuilder().sample(1, ramp).pattern(0, {{0, "320 01 000"}}).build(), {.rate = 11025});
         std::vector<std::int32_t> heard;
         for (int i = 0; i < 12; ++i) heard.push_back(replay.frame().left / 64);

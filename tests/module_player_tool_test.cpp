@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "module_builder.h"
 #include "support/headless_run.h"
-#include "support/module_builder.h"
 
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
@@ -41,10 +41,10 @@ protected:
     // ends the song under the accurate rules: 66 rows of 0.12 s. The classic
     // rules ignore that break and play all 64 rows of the last order.
     static std::vector<std::uint8_t> Song(const std::string& firstCell = "C-2 01 047 | E-2 01 000") {
-        return modtest::ModuleBuilder()
+        return modwrite::ModuleBuilder()
             .title("tool song")
             .sample(1, {.name = "square",
-                        .data = modtest::SquareWave(64, 16),
+                        .data = modwrite::SquareWave(64, 16),
                         .finetune = 15,
                         .volume = 48,
                         .repeatStartWords = 0,

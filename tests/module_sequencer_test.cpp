@@ -2,11 +2,11 @@
 // breaks, pattern delays and the end of the song.
 #include <gtest/gtest.h>
 
-#include "support/module_builder.h"
+#include "module_builder.h"
 #include "support/module_replay.h"
 
-using modtest::ModuleBuilder;
-using modtest::Replay;
+using modwrite::ModuleBuilder;
+using modwrite::Replay;
 
 namespace {
 
@@ -19,7 +19,7 @@ std::uint64_t RowFrames(std::uint32_t speed, std::uint32_t samplesPerTick = 441)
 }  // namespace
 
 TEST(ModuleSequencer, PlaysRowZeroOfTheFirstOrderFirstAndEndsWhereTheRowAfterTheLastWouldBe) {
-    Replay replay(ModuleBuilder().sample(1, modtest::Steady()).orders({2}).pattern(2, {{0, "C-2 01 C20"}}).build());
+    Replay replay(ModuleBuilder().sample(1, modwrite::Steady()).orders({2}).pattern(2, {{0, "C-2 01 C20"}}).build());
     EXPECT_EQ(replay.frame().left, 32 * 100);
     EXPECT_EQ(replay.channel.order(), 0u);
     EXPECT_EQ(replay.channel.row(), 0u);
@@ -112,11 +112,11 @@ TEST(ModuleSequencer, RowLastsSpeedTicksOfTheTemposTickLengthPlusOneFrame) {
 // FIX: a new song starts with fresh effect memories: a bare vibrato (400)
 // finds no speed or depth left by the song the channel played before.
 TEST(ModuleSequencer, ANewSongPlaysTheSameWhicheverSongTheChannelPlayedBefore) {
-    const auto second = ModuleBuilder().sample(1, modtest::Steady()).pattern(0, {{0, "C-2 01 400"}}).build();
+    const auto second = ModuleBuilder().sample(1, modwrite::Steady()).pattern(0, {{0, "C-2 01 400"}}).build();
     Module module;
     module.useImage(second.data(), second.size());
     Replay fresh(second);
-    Replay reused(ModuleBuilder().sample(1, modtest::Steady()).pattern(0, {{0, "C-2 01 48F"}}).build());
+    Replay reused(ModuleBuilder().sample(1, modwrite::Steady()).pattern(0, {{0, "C-2 01 48F"}}).build());
     reused.frames(3 * 442);
     reused.channel.startModule(module, 22050, ReplayProfile{});
     int differing = 0;

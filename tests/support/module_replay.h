@@ -11,7 +11,7 @@
 #include "sound/music_channel.h"
 #include "sound/replay_profile.h"
 
-namespace modtest {
+namespace modwrite {
 
 struct Frame {
     std::int32_t left = 0;
@@ -117,4 +117,4 @@ private:
     Options options_;
 };
 
-}  // namespace modtest
+}  // namespace modwrite

@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "support/module_builder.h"
+#include "module_builder.h"
 
-using modtest::ModuleBuilder;
-using modtest::SampleSpec;
+using modwrite::ModuleBuilder;
+using modwrite::SampleSpec;
 
 namespace {
 
@@ -366,7 +366,7 @@ bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 // Small modules that each lead the replay to one of its limits.
 std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Seeds() {
     const SampleSpec tiny{.name = "tiny",
-                          .data = modtest::SquareWave(32, 8),
+                          .data = modwrite::SquareWave(32, 8),
                           .volume = 64,
                           .repeatStartWords = 4,
                           .repeatLengthWords = 12};

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace modtest {
+namespace modwrite {
 
 struct SampleSpec {
     std::string name;
@@ -59,4 +59,4 @@ SampleSpec Steady(std::uint8_t volume = 64, std::uint8_t finetune = 0, std::int8
 // A sample whose byte i is i & 127: its output shows where the position is.
 std::vector<std::int8_t> Ramp(std::size_t bytes);
 
-}  // namespace modtest
+}  // namespace modwrite

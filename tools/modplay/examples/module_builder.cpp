@@ -1,4 +1,4 @@
-#include "support/module_builder.h"
+#include "module_builder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include "sound/module_format.h"
 #include "sound/period_table.h"
 
-namespace modtest {
+namespace modwrite {
 
 namespace {
 
@@ -153,4 +153,4 @@ std::vector<std::int8_t> Ramp(std::size_t bytes) {
     return data;
 }
 
-}  // namespace modtest
+}  // namespace modwrite
