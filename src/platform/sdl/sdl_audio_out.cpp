@@ -236,8 +236,9 @@ private:
         }
         // The starting buffers' length is no whole number of full buffers, so
         // the pull that plays them ends in silence rather than with part of a
-        // full buffer: each later pull then takes whole buffers only, all
-        // rendered before it began, and never waits for the mixing thread.
+        // full buffer: each later pull then takes whole buffers only, and the
+        // mixing thread has a whole device buffer to render them in, not the
+        // moments between the copies of one pull.
         if (starting && pending_.size() > wanted) {
             pending_ = {};
             return false;
