@@ -176,12 +176,15 @@ int main(int argc, char** argv) {
     const double bufferMs = 1000.0 * bufferFrames / 11025;
     std::printf("driver: %s\n", std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "(SDL's choice)");
     std::printf("buffers: 5 x %u frames (%.1f ms), SDL device buffer %.1f ms\n", bufferFrames, bufferMs, deviceMs);
-    // The engine renders when the device pulls and refills the whole ring,
-    // so a sound started just after a pull waits one device buffer for the
-    // next render, and then plays behind what the ring kept back from that
-    // pull (five buffers less one pull) and SDL's buffer.
-    std::printf("worst case by the sizes: %.1f ms (SDL's buffer twice, five of the engine's less one SDL buffer)\n",
-                deviceMs + 5 * bufferMs);
+    // The engine renders when the device pulls and refills what it took, so
+    // a sound started just after a render waits one pull for the next
+    // render, plays behind what the ring kept back from that pull, and is
+    // copied out at the pull after; SDL's buffer then plays it.
+    const double keptBackMs = 5 * bufferMs - deviceMs;
+    std::printf(
+        "worst case by the sizes: trigger to copy-out %.1f ms (SDL's buffer twice and %.1f ms the ring keeps "
+        "back), to device %.1f ms\n",
+        2 * deviceMs + keptBackMs, keptBackMs, 3 * deviceMs + keptBackMs);
     std::printf("driver pace: %.0f frames/s for 11025 (%.3fx real time)\n", out.tap.pace(), out.tap.pace() / 11025);
     if (triggers.size() != onsets.size())
         std::printf("warning: %zu triggers, %zu onsets\n", triggers.size(), onsets.size());

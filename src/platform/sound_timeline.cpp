@@ -16,7 +16,7 @@ struct Note {
 };
 
 constexpr std::size_t kNotes = std::size_t{1} << 20;
-constexpr const char* kStepNames[] = {"pull", "dry", "wake", "locked", "rendered"};
+constexpr const char* kStepNames[] = {"pull", "dry", "wake", "locked", "rendered", "wait", "found"};
 
 struct Timeline {
     const char* path = std::getenv("ORBITFEND_SOUND_TIMELINE");

@@ -15,6 +15,8 @@ enum class SoundStep : std::uint8_t {
     MixWake,      // the mixing thread wakes to render; value: buffers ready
     MixLocked,    // ...holds the engine lock (the wait is the lock's)
     MixRendered,  // ...has rendered its buffer
+    DeviceWait,   // the device's thread found no buffer ready and waits; value: bytes still to fill
+    DeviceFound,  // ...and the buffer came meanwhile; value: microseconds waited
 };
 
 // Any thread; never blocks.

@@ -8,8 +8,12 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <span>
 
 #include "platform/sdl/sdl_backend.h"
@@ -25,20 +29,34 @@ constexpr std::uint8_t kSilence = 128;
 constexpr int kDeviceLevel = 4;
 constexpr int kFillingLevel = 3;
 
-// Desktop: the engine's five buffers hold about 3.6 ms each (40 frames at
-// 11025 Hz) and SDL's device buffer four of them (14.5 ms), so that a sound
-// is heard at most about 33 ms after it is started (the 27 ms buffers of the
+// Desktop: the engine's five buffers hold about 2.5 ms each (28 frames at
+// 11025 Hz) and SDL's device buffer all five (12.7 ms), so that a sound is
+// heard at most about 38 ms after it is started (the 27 ms buffers of the
 // handheld would make it 158 ms). The engine renders only as the device
-// pulls, so a sound started just after a pull waits one device buffer for
-// its render; it then plays behind the one buffer that pull left in the ring
-// and through SDL's buffer: one device buffer twice and one of the engine's.
-// The device buffer is what the sound server holds for the program, so it
-// must outlast the late wakings of SDL's audio thread (up to about 7 ms past
-// its time on a loaded machine); the mixing thread, which refills the ring
-// within a millisecond of a pull, has a whole device buffer of slack.
-constexpr std::uint32_t kBuffersPerPull = 4;
-std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 275; }
+// pulls, so a sound started just after a render waits one device buffer for
+// the next pull and its render, one more for the pull that copies it out,
+// and then plays through SDL's buffer: three device buffers in all, plus
+// whatever the ring keeps back from a pull, which is why the pull takes the
+// whole ring. The device buffer is the slack against both late threads: the
+// sound server holds that much for the program while SDL's audio thread
+// wakes late (up to about 7 ms past its time on a loaded machine), and the
+// mixing thread must refill the ring before the next pull; a ring that kept
+// some back would add latency and no slack, since the next pull needs fresh
+// buffers all the same.
+constexpr std::uint32_t kBuffersPerPull = 5;
+std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 390; }
 std::uint32_t DeviceFrames(std::uint32_t rate) { return kBuffersPerPull * DesktopBufferFrames(rate); }
+
+// Desktop: a pull that finds the next buffer not ready yet waits this long
+// for the mixing thread before it plays silence. After the machine has held
+// both sound threads, SDL's thread pulls several device buffers back to back
+// while the mixing thread, which renders a buffer in microseconds, has not
+// yet been scheduled: these buffers come late by a little, not never. The
+// wait is well under what the sound server still holds.
+constexpr auto kLongestWait = std::chrono::milliseconds(2);
+// How often a waiting pull looks at the ring again. The ring has no way to
+// wake the device, and a look costs the ring's lock for a moment.
+constexpr auto kLookEvery = std::chrono::microseconds(50);
 
 // Starts SDL's audio and opens the default output device, paused, with
 // stderr pointed at /dev/null meanwhile: the system's sound library (ALSA)
@@ -90,6 +108,7 @@ public:
         wanted.callback = &SdlAudioOut::fill;
         wanted.userdata = this;
         source_ = &source;
+        holding_ = false;
         pending_ = {};
         primed_ = false;
         deviceThreadRaised_ = false;
@@ -105,15 +124,20 @@ public:
     }
 
     void pause() override {
-        if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+        if (device_ == 0) return;
+        hold();
+        SDL_PauseAudioDevice(device_, 1);
     }
 
     void resume() override {
-        if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+        if (device_ == 0) return;
+        holding_ = false;
+        SDL_PauseAudioDevice(device_, 0);
     }
 
     void close() override {
         if (device_ == 0) return;
+        hold();
         // Waits for a callback that is running, and none follows.
         SDL_CloseAudioDevice(device_);
         device_ = 0;
@@ -133,6 +157,17 @@ public:
     std::uint64_t underruns() const override { return underruns_; }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    // Ends a pull's wait at once: SDL's pause and close wait for the callback.
+    void hold() {
+        {
+            std::lock_guard<std::mutex> guard(wakeMutex_);
+            holding_ = true;
+        }
+        woken_.notify_all();
+    }
+
     bool refuse() {
         if (!noDeviceNote_.empty() && !noted_) std::fprintf(stderr, "%s\n", noDeviceNote_.c_str());
         noted_ = true;
@@ -144,7 +179,10 @@ private:
     }
 
     // SDL's audio thread: copies the ready buffers in order; what they do
-    // not cover is silence, never old sound played again.
+    // not cover is silence, never old sound played again. A pull that runs
+    // dry counts once, however many buffers it missed; one cut short by a
+    // pause or a close does not count, as nobody hears it, nor do the pulls
+    // that play the engine's short silent starting buffers.
     void fill(Uint8* stream, std::size_t length) {
         // Desktop: SDL's audio thread asks only for a nicer value; it enters
         // the real-time class on its first pull after each open, where the
@@ -154,13 +192,10 @@ private:
             deviceThreadRaised_ = true;
         }
         NoteSoundStep(SoundStep::DevicePull, static_cast<std::uint32_t>(length));
+        const bool starting = !primed_;
+        std::optional<Clock::time_point> giveUp;  // set by the pull's first wait
         while (length > 0) {
-            if (pending_.empty()) {
-                pending_ = source_->nextBuffer();
-                if (pending_.empty()) break;
-                // The short silent buffers that start the engine do not count.
-                if (pending_.size() >= fullBytes_) primed_ = true;
-            }
+            if (pending_.empty() && !takeNextBuffer(giveUp, length, starting)) break;
             const std::size_t part = pending_.size() < length ? pending_.size() : length;
             std::memcpy(stream, pending_.data(), part);
             stream += part;
@@ -170,9 +205,46 @@ private:
         }
         if (length > 0) {
             std::memset(stream, kSilence, length);
-            if (primed_) ++underruns_;
+            if (!starting && !holding_) ++underruns_;
             NoteSoundStep(SoundStep::DeviceDry, static_cast<std::uint32_t>(length));
         }
+    }
+
+    // Makes the next buffer the pending one, waiting for it until `giveUp`
+    // (from now on, at the pull's first wait). False when it did not come,
+    // or the device is pausing or closing, or when `starting` and the buffer
+    // does not fit whole in the `wanted` bytes.
+    bool takeNextBuffer(std::optional<Clock::time_point>& giveUp, std::size_t wanted, bool starting) {
+        Clock::time_point waitStarted;
+        for (;;) {
+            pending_ = source_->nextBuffer();
+            if (!pending_.empty()) break;
+            const Clock::time_point now = Clock::now();
+            if (!giveUp) giveUp = now + kLongestWait;
+            if (waitStarted == Clock::time_point{}) {
+                waitStarted = now;
+                NoteSoundStep(SoundStep::DeviceWait, static_cast<std::uint32_t>(wanted));
+            }
+            // Tested after a look, so that a wait that woke late still looks once more.
+            if (now >= *giveUp) return false;
+            std::unique_lock<std::mutex> guard(wakeMutex_);
+            if (woken_.wait_for(guard, kLookEvery, [this] { return holding_.load(); })) return false;
+        }
+        if (waitStarted != Clock::time_point{}) {
+            const auto waited = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - waitStarted);
+            NoteSoundStep(SoundStep::DeviceFound, static_cast<std::uint32_t>(waited.count()));
+        }
+        // The starting buffers' length is no whole number of full buffers, so
+        // the pull that plays them ends in silence rather than with part of a
+        // full buffer: each later pull then takes whole buffers only, and the
+        // mixing thread has a whole device buffer to render them in, not the
+        // moments between the copies of one pull.
+        if (starting && pending_.size() > wanted) {
+            pending_ = {};
+            return false;
+        }
+        if (pending_.size() >= fullBytes_) primed_ = true;
+        return true;
     }
 
     const std::string programName_;
@@ -187,6 +259,11 @@ private:
     bool deviceThreadRaised_ = false;
     std::uint32_t deviceFrames_ = 0;
     std::atomic<std::uint64_t> underruns_{0};
+    // Set by the main thread as it pauses or closes the device, under
+    // wakeMutex_ so that a waiting pull cannot miss it.
+    std::atomic<bool> holding_{false};
+    std::mutex wakeMutex_;
+    std::condition_variable woken_;
 };
 
 }  // namespace
