@@ -2,6 +2,7 @@
 // twice at once, and checks that every run exits cleanly, writes a well-formed
 // trace (contiguous passes, a clock that never goes back, the same fields on
 // every line) and gives the same trace and sound the second time.
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -58,8 +59,12 @@ std::string soakOneSeed(const SoakOptions& options, std::uint32_t seed, const st
         failure = "the second run's trace differs";
     else if (first.wavDigest != second.wavDigest)
         failure = "the second run's sound differs";
-    std::printf("seed %" PRIu32 ": %" PRIu64 " passes, trace %016" PRIx64 ", sound %016" PRIx64 ", %.1f s: %s\n", seed,
-                first.trace.lines(), first.trace.digest(), first.wavDigest, seconds,
+    // A script may end its run early (the back key, a lost activation), so
+    // the virtual time a run reached is its trace's last tick, not --minutes.
+    const double virtualHours = static_cast<double>(std::max<std::int64_t>(first.trace.lastTick(), 0)) / 3.6e6;
+    std::printf("seed %" PRIu32 ": %" PRIu64 " passes to %.2f virtual h, trace %016" PRIx64 ", sound %016" PRIx64
+                ", %.1f s: %s\n",
+                seed, first.trace.lines(), virtualHours, first.trace.digest(), first.wavDigest, seconds,
                 failure.empty() ? "ok" : failure.c_str());
     std::fflush(stdout);
     if (options.keep.empty()) std::filesystem::remove(script);

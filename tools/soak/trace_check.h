@@ -23,6 +23,8 @@ public:
 
     const std::string& error() const { return error_; }
     std::uint64_t lines() const { return lines_; }
+    // The clock of the last well-formed line, in ms; -1 before the first.
+    std::int64_t lastTick() const { return lastTick_; }
     // A digest of every byte of every line and its newline (FNV-1a's prime,
     // eight bytes a step): the same lines give the same digest.
     std::uint64_t digest() const { return digest_; }
