@@ -1,7 +1,7 @@
 // The desktop's screenshots: where the files go and what they hold.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 
 #include "game/game.h"
 #include "game/game_internal.h"

@@ -75,8 +75,7 @@ TEST(ModuleHeader, TruncatedImagesPlaySilentlyToTheirEnd) {
                            .pattern(0, {{0, "C-2 01 000 | C-2 01 000"}})
                            .pattern(1, {{0, "C-2 01 000"}})
                            .build();
-    for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{1083}, std::size_t{1084},
-                                   std::size_t{2000}, whole.size() - 1}) {
+    for (const std::size_t size : std::vector<std::size_t>{0, 100, 1083, 1084, 2000, whole.size() - 1}) {
         SCOPED_TRACE(size);
         modwrite::Replay replay(
             std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));

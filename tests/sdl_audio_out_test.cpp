@@ -6,9 +6,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,7 +25,7 @@ std::uint8_t Stamp(std::size_t n) { return static_cast<std::uint8_t>(129 + n % 1
 // Buffers on a script, as the engine gives them: a few short silent ones to
 // start, then full ones, each of one sound of its own (Stamp); a supply that
 // ends, and pulls whose first look finds nothing, as when the mixing thread
-// is a moment late.
+// is a moment late. Notes the scheduling class of the thread that pulls.
 class ScriptedSource final : public platform::AudioSource {
 public:
     explicit ScriptedSource(std::size_t bytes) : buffer_(bytes) {}
@@ -39,6 +37,7 @@ public:
     std::function<void()> onDry;    // at each look that finds the supply spent
 
     std::span<const std::uint8_t> nextBuffer() override {
+        pullingClass = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
         if (given >= supply) {
             ++dryLooks;
             if (onDry) onDry();
@@ -57,6 +56,7 @@ public:
     std::size_t readyCount() override { return given < supply ? 1 : 0; }
     void awaitRefill() override {}
     std::atomic<std::size_t> given{0}, dryLooks{0};
+    std::atomic<int> pullingClass{-1};
 
 private:
     std::vector<std::uint8_t> buffer_;
@@ -67,27 +67,6 @@ private:
 // Where the first sound is in what the device played.
 std::vector<std::uint8_t>::const_iterator FirstSound(const std::vector<std::uint8_t>& played) {
     return std::find_if(played.begin(), played.end(), [](std::uint8_t b) { return b != kSilence; });
-}
-
-// Always ready; notes the scheduling class of the thread that pulls.
-class ReadySource final : public platform::AudioSource {
-public:
-    std::span<const std::uint8_t> nextBuffer() override {
-        pullingClass = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
-        return buffer_;
-    }
-    void release() override {}
-    std::size_t readyCount() override { return 1; }
-    void awaitRefill() override {}
-    std::atomic<int> pullingClass{-1};
-
-private:
-    std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(64, 128);
-};
-
-std::vector<std::uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 template <typename Done>
@@ -103,7 +82,27 @@ struct DiskDriver {
     testing_support::EnvironmentScope driver{"SDL_AUDIODRIVER", "disk"};
     testing_support::EnvironmentScope file{"SDL_DISKAUDIOFILE", dir.file("played.raw").c_str()};
     testing_support::EnvironmentScope pace{"SDL_DISKAUDIODELAY", "1"};  // ms between pulls
-    std::vector<std::uint8_t> played() const { return ReadAll(dir.file("played.raw")); }
+    std::vector<std::uint8_t> played() const {
+        const std::string bytes = testing_support::ReadFile(dir.file("played.raw"));
+        return {bytes.begin(), bytes.end()};
+    }
+};
+
+// A device opened at 11025 Hz on a ScriptedSource whose pulls take whole buffers.
+struct ScriptedDevice {
+    ScriptedDevice() { source.perPull = pullBytes / frames; }
+    // Plays until `done` holds (or ten seconds pass), then closes the device.
+    template <typename Done>
+    void playUntil(Done done) {
+        device->resume();
+        AwaitUpTo10Seconds(done);
+        device->close();
+    }
+    std::unique_ptr<platform::AudioOut> device = platform::sdl::MakeSdlAudioOut("test");
+    const std::uint32_t frames = device->bufferFrames(11025, 298);
+    ScriptedSource source{frames};
+    const bool opened = device->open({11025, 1}, source);
+    const std::uint32_t pullBytes = device->deviceBufferFrames();  // one byte a frame
 };
 
 bool RealTimeGranted() {
@@ -122,7 +121,7 @@ TEST(SdlAudioOut, PullsWholeEngineBuffersAndHearsASoundWithinFortyMilliseconds) 
     for (const std::uint32_t rate : {11025u, 22050u, 44100u}) {
         auto device = platform::sdl::MakeSdlAudioOut("test");
         const std::uint32_t buffer = device->bufferFrames(rate, 298);
-        ReadySource source;
+        ScriptedSource source(64);
         ASSERT_TRUE(device->open({rate, 1}, source));
         const std::uint32_t pull = device->deviceBufferFrames();
         device->close();
@@ -139,19 +138,14 @@ TEST(SdlAudioOut, PullsWholeEngineBuffersAndHearsASoundWithinFortyMilliseconds) 
 TEST(SdlAudioOut, RunsBothSoundThreadsAheadOfOrdinaryWorkWhereTheSystemAllows) {
     if (!RealTimeGranted()) GTEST_SKIP() << "this user may not use the real-time class";
     testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
-    auto device = platform::sdl::MakeSdlAudioOut("test");
-    ReadySource source;
-    ASSERT_TRUE(device->open({11025, 1}, source));
-    device->resume();
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (source.pullingClass == -1 && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    device->close();
-    EXPECT_EQ(source.pullingClass, SCHED_RR);
+    ScriptedDevice sd;
+    ASSERT_TRUE(sd.opened);
+    sd.playUntil([&] { return sd.source.pullingClass != -1; });
+    EXPECT_EQ(sd.source.pullingClass, SCHED_RR);
 
     int fillingClass = -1;
     std::thread([&] {
-        device->promoteFillingThread();
+        sd.device->promoteFillingThread();
         fillingClass = sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
     }).join();
     EXPECT_EQ(fillingClass, SCHED_RR);
@@ -159,93 +153,74 @@ TEST(SdlAudioOut, RunsBothSoundThreadsAheadOfOrdinaryWorkWhereTheSystemAllows) {
 
 TEST(SdlAudioOut, ABufferThatComesWhileAPullWaitsIsPlayedAndNotCountedAsRunningDry) {
     DiskDriver disk;
-    auto device = platform::sdl::MakeSdlAudioOut("test");
-    const std::uint32_t frames = device->bufferFrames(11025, 298);
-    EXPECT_LT(frames, 298u);  // shorter than the handheld's, to answer sooner
-    ScriptedSource source(frames);
-    ASSERT_TRUE(device->open({11025, 1}, source));
-    source.perPull = device->deviceBufferFrames() / frames;
-    source.lateFor = 10 * source.perPull;
-    device->resume();
-    AwaitUpTo10Seconds([&] { return source.given >= source.lateFor; });
-    device->close();
-    EXPECT_EQ(device->underruns(), 0u);
+    ScriptedDevice sd;
+    ASSERT_TRUE(sd.opened);
+    EXPECT_LT(sd.frames, 298u);  // shorter than the handheld's, to answer sooner
+    sd.source.lateFor = 10 * sd.source.perPull;
+    sd.playUntil([&] { return sd.source.given >= sd.source.lateFor; });
+    EXPECT_EQ(sd.device->underruns(), 0u);
     // From the first sound on (a paused device writes silence), no gap.
     const std::vector<std::uint8_t> played = disk.played();
     const auto start = FirstSound(played);
-    const auto sounding = static_cast<std::ptrdiff_t>(source.lateFor * frames);
+    const auto sounding = static_cast<std::ptrdiff_t>(sd.source.lateFor * sd.frames);
     ASSERT_GE(played.end() - start, sounding);
     EXPECT_EQ(std::count(start, start + sounding, kSilence), 0);
 }
+
 TEST(SdlAudioOut, ThePullThatPlaysTheShortStartingBuffersEndsThereSoThatEachLaterPullTakesWholeBuffers) {
     DiskDriver disk;
-    auto device = platform::sdl::MakeSdlAudioOut("test");
-    const std::uint32_t frames = device->bufferFrames(11025, 298);
-    ScriptedSource source(frames);
-    ASSERT_TRUE(device->open({11025, 1}, source));
-    const std::uint32_t pullBytes = device->deviceBufferFrames();
-    source.perPull = pullBytes / frames;
+    ScriptedDevice sd;
+    ASSERT_TRUE(sd.opened);
+    ScriptedSource& source = sd.source;
     source.starting = SoundSystem::kBufferCount;
     const std::size_t pulls = 10;
-    device->resume();
-    AwaitUpTo10Seconds([&] { return source.given >= source.starting + (pulls + 1) * source.perPull; });
-    device->close();
-    EXPECT_EQ(device->underruns(), 0u);
+    sd.playUntil([&] { return source.given >= source.starting + (pulls + 1) * source.perPull; });
+    EXPECT_EQ(sd.device->underruns(), 0u);
     // Whole pulls from the file's start; the starting pull holds the first sound.
     const std::vector<std::uint8_t> played = disk.played();
+    const std::size_t pullBytes = sd.pullBytes;
     std::size_t at = static_cast<std::size_t>(FirstSound(played) - played.begin()) / pullBytes * pullBytes + pullBytes;
     ASSERT_GE(played.size(), at + pulls * pullBytes);
     const std::size_t firstWhole = static_cast<std::size_t>(played[at] - Stamp(0));
-    for (std::size_t buffer = 0; buffer < pulls * source.perPull; ++buffer, at += frames)
-        for (std::size_t i = 0; i < frames; ++i) ASSERT_EQ(played[at + i], Stamp(firstWhole + buffer)) << buffer;
+    for (std::size_t buffer = 0; buffer < pulls * source.perPull; ++buffer, at += sd.frames)
+        for (std::size_t i = 0; i < sd.frames; ++i) ASSERT_EQ(played[at + i], Stamp(firstWhole + buffer)) << buffer;
 }
 
 TEST(SdlAudioOut, ASourceThatRunsDryIsHeardAsSilenceAndEachDryPullCountsOnce) {
     DiskDriver disk;
-    auto device = platform::sdl::MakeSdlAudioOut("test");
-    const std::uint32_t frames = device->bufferFrames(11025, 298);
-    ScriptedSource source(frames);
-    ASSERT_TRUE(device->open({11025, 1}, source));
-    const std::uint32_t pullBytes = device->deviceBufferFrames();
-    source.perPull = pullBytes / frames;
-    source.supply = source.perPull + 2;  // the second pull runs dry part way
-    EXPECT_EQ(device->underruns(), 0u);
-    device->resume();
-    AwaitUpTo10Seconds([&] { return device->underruns() >= 3; });
-    device->close();
+    ScriptedDevice sd;
+    ASSERT_TRUE(sd.opened);
+    sd.source.supply = sd.source.perPull + 2;  // the second pull runs dry part way
+    EXPECT_EQ(sd.device->underruns(), 0u);
+    sd.playUntil([&] { return sd.device->underruns() >= 3; });
     const std::vector<std::uint8_t> played = disk.played();
     const auto start = FirstSound(played);
-    const auto sounding = static_cast<std::ptrdiff_t>(source.supply * frames);
+    const auto sounding = static_cast<std::ptrdiff_t>(sd.source.supply * sd.frames);
     ASSERT_GE(played.end() - start, sounding);
     EXPECT_EQ(std::count(start, start + sounding, kSilence), 0);
     EXPECT_EQ(std::count(start + sounding, played.end(), kSilence), played.end() - start - sounding);
     // Not once for each buffer missed, nor for each look while a pull waits;
     // the close may keep the last pull out of the file.
-    const std::uint64_t pullsAfterTheFirst = static_cast<std::uint64_t>(played.end() - start) / pullBytes - 1;
-    EXPECT_GE(device->underruns(), 3u);
-    EXPECT_LE(device->underruns(), pullsAfterTheFirst + 1);
+    const auto pullsAfterTheFirst = static_cast<std::uint64_t>(played.end() - start) / sd.pullBytes - 1;
+    EXPECT_GE(sd.device->underruns(), 3u);
+    EXPECT_LE(sd.device->underruns(), pullsAfterTheFirst + 1);
 }
 
 TEST(SdlAudioOut, PausingWhileAPullWaitsEndsTheWaitAtOnceAndCountsNothing) {
     testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
-    auto device = platform::sdl::MakeSdlAudioOut("test");
-    const std::uint32_t frames = device->bufferFrames(11025, 298);
-    ScriptedSource source(frames);
-    ASSERT_TRUE(device->open({11025, 1}, source));
-    source.perPull = device->deviceBufferFrames() / frames;
-    source.supply = source.perPull;
+    ScriptedDevice sd;
+    ASSERT_TRUE(sd.opened);
+    sd.source.supply = sd.source.perPull;
     // The pause lands as the pull starts to wait, as the main thread's
     // would; SDL's pause (and close) wait for the pull to end. A close
     // ends the wait the same way.
     std::atomic<bool> paused{false};
-    source.onDry = [&] {
-        if (!paused.exchange(true)) device->pause();
+    sd.source.onDry = [&] {
+        if (!paused.exchange(true)) sd.device->pause();
     };
-    device->resume();
-    AwaitUpTo10Seconds([&] { return paused.load(); });
-    device->close();
-    EXPECT_EQ(source.dryLooks, 1u);  // no look again after the pause
-    EXPECT_EQ(device->underruns(), 0u);
+    sd.playUntil([&] { return paused.load(); });
+    EXPECT_EQ(sd.source.dryLooks, 1u);  // no look again after the pause
+    EXPECT_EQ(sd.device->underruns(), 0u);
 }
 
 TEST(SdlAudioOut, WithoutADriverItRefusesAndSaysSoInOneLineOnce) {

@@ -1,6 +1,4 @@
 // Key bindings read from a settings file, as a player would write them.
-#include <fstream>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -47,17 +47,6 @@ public:
     }
 };
 
-struct DeviceScope {
-    explicit DeviceScope(platform::AudioOut* out) { platform::SetActiveAudioOut(out); }
-    ~DeviceScope() { platform::SetActiveAudioOut(nullptr); }
-};
-
-WaveSpec loudSpec() {
-    WaveSpec spec;
-    spec.data.assign(4, 255);
-    return spec;
-}
-
 }  // namespace
 
 TEST(SoundEngineOnADevice, TakesTheDevicesBufferLengthAndStartsWithFiveShortSilentBuffers) {
@@ -126,7 +115,7 @@ TEST(SoundEngineOnADevice, ADevicePullingOnItsOwnThreadHearsTheSoundThroughPause
     FreeRunningDevice device;
     DeviceScope scope(&device);
     SoundSystem engine;
-    HeldSample s(loudSpec(), true);
+    HeldSample s({.data = std::vector<std::uint8_t>(4, 255)}, true);
     for (int round = 0; round < 20; ++round) {
         ASSERT_EQ(engine.start(11025, 1, 8, round % 2), 1);
         engine.playSample(s.sample);

@@ -25,11 +25,7 @@ struct EngineTest : ::testing::Test {
     }
 };
 
-WaveSpec loud(bool loop = false) {
-    WaveSpec spec;
-    spec.data.assign(loop ? 4 : 1000, 255);
-    return spec;
-}
+WaveSpec loud(bool loop = false) { return {.data = std::vector<std::uint8_t>(loop ? 4 : 1000, 255)}; }
 
 }  // namespace
 
@@ -114,9 +110,7 @@ TEST_F(EngineTest, RenderedBytesAreTheClippedSumOfThePlayingVoices) {
     EXPECT_EQ(render(1)[0], 255);  // clipped
 
     engine.stopAllVoices();
-    WaveSpec lowSpec;
-    lowSpec.data.assign(10, 0);
-    HeldSample low(lowSpec);
+    HeldSample low({.data = std::vector<std::uint8_t>(10, 0)});
     engine.playSample(low.sample);
     engine.playSample(low.sample);
     EXPECT_EQ(render(1)[0], 0);

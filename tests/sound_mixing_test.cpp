@@ -18,14 +18,9 @@ struct VoiceBench {
     HeldSample held;
     SampleVoice voice;
 
-    explicit VoiceBench(std::vector<std::uint8_t> data, std::uint32_t rate = 11025) : held(spec(data, rate)) {
+    explicit VoiceBench(std::vector<std::uint8_t> data, std::uint32_t rate = 11025)
+        : held({.rate = rate, .data = std::move(data)}) {
         voice.masterVolume = &master;
-    }
-    static WaveSpec spec(std::vector<std::uint8_t> data, std::uint32_t rate) {
-        WaveSpec s;
-        s.data = std::move(data);
-        s.rate = rate;
-        return s;
     }
     void start(int pan = 128, bool loop = false) {
         held.sample.setPan(pan);

@@ -21,7 +21,7 @@ struct WaveSpec {
     std::uint16_t bits = 8;
     std::uint32_t rate = 11025;
     std::uint32_t formatSize = 16;
-    std::string chunksBeforeData;  // whole chunks, headers included
+    std::string chunksBeforeData{};  // whole chunks, headers included
     std::vector<std::uint8_t> data = std::vector<std::uint8_t>(DefaultData, DefaultData + 4);
     static constexpr std::uint8_t DefaultData[4] = {128, 200, 50, 255};
 };
@@ -60,20 +60,22 @@ struct HeldSample {
     }
 };
 
+// Makes `out` (or none) the program's sound device for as long as it lives.
+struct DeviceScope {
+    explicit DeviceScope(platform::AudioOut* out) { platform::SetActiveAudioOut(out); }
+    ~DeviceScope() { platform::SetActiveAudioOut(nullptr); }
+};
+
 // The headless backend, with its sound device or none, for as long as it lives.
 class HeadlessPlatform {
 public:
-    explicit HeadlessPlatform(bool withDevice = true) {
-        backend_ = platform::headless::OpenHeadlessBackend({});
-        platform::SetActiveAudioOut(withDevice ? &platform::headless::HeadlessAudioOut() : nullptr);
-    }
-    ~HeadlessPlatform() {
-        platform::SetActiveAudioOut(nullptr);
-        backend_.reset();
-    }
+    explicit HeadlessPlatform(bool withDevice = true)
+        : backend_(platform::headless::OpenHeadlessBackend({})),
+          device_(withDevice ? &platform::headless::HeadlessAudioOut() : nullptr) {}
 
 private:
     std::unique_ptr<platform::Backend> backend_;
+    DeviceScope device_;  // let go of before the backend closes
 };
 
 }  // namespace sound_test

@@ -53,10 +53,9 @@ std::string withDataSize(std::string bytes, std::uint32_t claimed) {
 
 TEST(WaveLoading, EightBitMonoLoadsFromFileAndInPlaceSkippingOtherChunks) {
     Loaders l;
-    WaveSpec plain, padded;
-    plain.rate = 22050;
-    padded.formatSize = 18;
-    padded.chunksBeforeData = Chunk("LIST", std::string(26, 'x')) + Chunk("fact", "abcd");
+    const WaveSpec plain{.rate = 22050};
+    const WaveSpec padded{.formatSize = 18,
+                          .chunksBeforeData = Chunk("LIST", std::string(26, 'x')) + Chunk("fact", "abcd")};
     for (const WaveSpec& spec : {plain, padded}) {
         const std::string bytes = WaveBytes(spec);
         Sample file, image;
@@ -71,9 +70,7 @@ TEST(WaveLoading, EightBitMonoLoadsFromFileAndInPlaceSkippingOtherChunks) {
 
 TEST(WaveLoading, EveryTruncationFailsWithoutReadingPastTheEnd) {
     Loaders l;
-    WaveSpec spec;
-    spec.chunksBeforeData = Chunk("LIST", "four");
-    const std::string bytes = WaveBytes(spec);
+    const std::string bytes = WaveBytes({.chunksBeforeData = Chunk("LIST", "four")});
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         Sample file, image;
         EXPECT_EQ(l.both(bytes, size, image, file), 0) << "cut at " << size;
@@ -85,13 +82,7 @@ TEST(WaveLoading, EveryTruncationFailsWithoutReadingPastTheEnd) {
 // are refused.
 TEST(WaveLoading, UnplayableShapesAndSizesThatPointPastTheEndAreRefused) {
     Loaders l;
-    WaveSpec sixteenBit, stereo, rateZero, rateTooHigh, skipping;
-    sixteenBit.bits = 16;
-    stereo.channels = 2;
-    rateZero.rate = 0;
-    rateTooHigh.rate = 70000;
-    skipping.chunksBeforeData = Chunk("LIST", "four");
-    std::string lyingSkip = WaveBytes(skipping);
+    std::string lyingSkip = WaveBytes({.chunksBeforeData = Chunk("LIST", "four")});
     lyingSkip[lyingSkip.find("LIST") + 7] = '\x7F';  // a skip of two gigabytes
     std::string lyingFormat = WaveBytes(WaveSpec{});
     lyingFormat[19] = '\xFF';
@@ -99,7 +90,7 @@ TEST(WaveLoading, UnplayableShapesAndSizesThatPointPastTheEndAreRefused) {
     shortFormat[16] = 14;
     const std::string noData = WaveBytes(WaveSpec{}).substr(0, 36) + Chunk("LIST", "four");
     for (const std::string& bytes :
-         {WaveBytes(sixteenBit), WaveBytes(stereo), WaveBytes(rateZero), WaveBytes(rateTooHigh),
+         {WaveBytes({.bits = 16}), WaveBytes({.channels = 2}), WaveBytes({.rate = 0}), WaveBytes({.rate = 70000}),
           withDataSize(WaveBytes(WaveSpec{}), 5), withDataSize(WaveBytes(WaveSpec{}), 0xFFFFFFFF), lyingSkip,
           lyingFormat, shortFormat, noData}) {
         Sample file, image;
