@@ -80,3 +80,13 @@ export async function openPage(context, { beforeLoad } = {}) {
   await page.waitForFunction(() => window.orbitfend && window.orbitfend.state !== 'starting');
   return { page, problems };
 }
+
+// Holds `key` down until the page has run at least one animation frame, and
+// so at least one of the game's passes: the game reads fire as a held key,
+// and a press shorter than a frame (a loaded machine's frames can be long)
+// is never seen.
+export async function holdKey(page, key) {
+  await page.keyboard.down(key);
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  await page.keyboard.up(key);
+}

@@ -7,7 +7,7 @@ import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { moduleMissing, nativeProgram, openPage, repository, withBrowser } from './browser.mjs';
+import { holdKey, moduleMissing, nativeProgram, openPage, repository, withBrowser } from './browser.mjs';
 
 const skip = moduleMissing ?? (existsSync(nativeProgram) ? false : 'the native program is not built');
 const demoKeys = readFileSync(path.join(repository, 'tests/data/demo_game.keys'), 'utf8');
@@ -177,7 +177,7 @@ test('after fire the AudioWorklet plays something other than silence', { skip },
     const { page } = await openPage(context);
     await page.keyboard.press('Enter'); // also the gesture that lets sound start
     await page.waitForTimeout(2500);
-    await page.keyboard.press('Space');
+    await holdKey(page, 'Space');
     await page.waitForFunction(() => window.orbitfend.sound?.stats.peak > 0.02, null, { timeout: 5000 });
   }),
 );
@@ -190,7 +190,7 @@ test('a reload keeps the high score a game set', { skip }, () =>
     // Shots from a few places, so that a busy machine's timing cannot send
     // every one of them through the same gap in the formation.
     for (let i = 0; i < 30; ++i) {
-      await page.keyboard.press('Space');
+      await holdKey(page, 'Space');
       await page.waitForTimeout(300);
       if (i % 6 === 5) {
         await page.keyboard.down('ArrowRight');
@@ -202,7 +202,10 @@ test('a reload keeps the high score a game set', { skip }, () =>
     await page.waitForFunction(() => window.orbitfend.settings.read('highScore') > 0);
     const highScore = await page.evaluate(() => window.orbitfend.settings.read('highScore'));
     await page.reload();
-    await page.waitForFunction(() => window.orbitfend && window.orbitfend.state === 'running');
+    // A loaded machine may take long to compile the module again.
+    await page.waitForFunction(() => window.orbitfend && window.orbitfend.state === 'running', null, {
+      timeout: 120000,
+    });
     assert.equal(await page.evaluate(() => window.orbitfend.settings.read('highScore')), highScore);
   }),
 );
