@@ -71,13 +71,13 @@ TEST(ModuleEffects, EachEffectOnItsRowAndTheTicksAfter) {
         const auto image = builder.pattern(0, rows).build();
         for (const modwrite::Check& check : song.checks) {
             Replay replay(image);
-            replay.frames(1 + check.tick * kTick + check.tick / 6);  // each row adds its reading frame
+            replay.render(1 + check.tick * kTick + check.tick / 6);  // each row adds its reading frame
             EXPECT_EQ(replay.probe(check.probe), check.probe == step ? Step(check.expected) : check.expected)
                 << song.rows.back() << ", tick " << check.tick << ", probe " << static_cast<int>(check.probe);
         }
     }
     Replay highest(ModuleBuilder().sample(1, modwrite::Steady()).pattern(0, {{0, "12 01 4FF"}}).build());
-    highest.frames(1 + 3 * kTick);
+    highest.render(1 + 3 * kTick);
     EXPECT_NE(highest.step(0), 0u) << "vibrato at the highest note stays in the table";
 }
 

@@ -88,9 +88,9 @@ struct DiskDriver {
     }
 };
 
-// A device opened at 11025 Hz on a ScriptedSource whose pulls take whole buffers.
+// A device opened at `rate` on a ScriptedSource whose pulls take whole buffers.
 struct ScriptedDevice {
-    ScriptedDevice() { source.perPull = pullBytes / frames; }
+    explicit ScriptedDevice(std::uint32_t rate = 11025) : rate(rate) { source.perPull = pullBytes / frames; }
     // Plays until `done` holds (or ten seconds pass), then closes the device.
     template <typename Done>
     void playUntil(Done done) {
@@ -98,10 +98,11 @@ struct ScriptedDevice {
         AwaitUpTo10Seconds(done);
         device->close();
     }
+    const std::uint32_t rate;
     std::unique_ptr<platform::AudioOut> device = platform::sdl::MakeSdlAudioOut("test");
-    const std::uint32_t frames = device->bufferFrames(11025, 298);
+    const std::uint32_t frames = device->bufferFrames(rate, 298);
     ScriptedSource source{frames};
-    const bool opened = device->open({11025, 1}, source);
+    const bool opened = device->open({rate, 1}, source);
     const std::uint32_t pullBytes = device->deviceBufferFrames();  // one byte a frame
 };
 
@@ -119,12 +120,10 @@ bool RealTimeGranted() {
 TEST(SdlAudioOut, PullsWholeEngineBuffersAndHearsASoundWithinFortyMilliseconds) {
     testing_support::EnvironmentScope dummy("SDL_AUDIODRIVER", "dummy");
     for (const std::uint32_t rate : {11025u, 22050u, 44100u}) {
-        auto device = platform::sdl::MakeSdlAudioOut("test");
-        const std::uint32_t buffer = device->bufferFrames(rate, 298);
-        ScriptedSource source(64);
-        ASSERT_TRUE(device->open({rate, 1}, source));
-        const std::uint32_t pull = device->deviceBufferFrames();
-        device->close();
+        ScriptedDevice sd(rate);
+        ASSERT_TRUE(sd.opened);
+        sd.device->close();
+        const std::uint32_t buffer = sd.frames, pull = sd.pullBytes;
         // A pull the ring cannot cover, or one that cuts a buffer, runs dry every time.
         EXPECT_EQ(pull % buffer, 0u) << rate;
         EXPECT_LE(pull, SoundSystem::kBufferCount * buffer) << rate;
