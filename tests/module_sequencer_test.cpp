@@ -49,8 +49,6 @@ TEST(ModuleSequencer, BreaksAndJumpsContinueWhereTheySay) {
         EXPECT_EQ(replay.channel.order(), c.order) << c.cell;
         EXPECT_EQ(replay.channel.row(), c.nextRow) << c.cell;
     }
-    Replay ignored(ModuleBuilder().pattern(0, {{0, "--- 00 D10"}}).build());
-    EXPECT_EQ(ignored.render(1'000'000).size(), 64 * RowFrames(6));
 }
 
 // A song that loops goes on at its restart position, after its last row or a
