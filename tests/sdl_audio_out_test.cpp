@@ -139,7 +139,6 @@ TEST(SdlAudioOut, ASourceThatRunsDryIsHeardAsSilenceAndEachDryPullCountsOnce) {
     ScriptedDevice sd;
     ASSERT_TRUE(sd.opened);
     sd.source.supply = sd.source.perPull + 2;  // the second pull runs dry part way
-    EXPECT_EQ(sd.device->underruns(), 0u);
     sd.playUntil([&] { return sd.device->underruns() >= 3; });
     const std::vector<std::uint8_t> played = disk.played();
     const auto start = FirstSound(played);
