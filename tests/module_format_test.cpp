@@ -79,7 +79,7 @@ TEST(ModuleHeader, TruncatedImagesPlaySilentlyToTheirEnd) {
         SCOPED_TRACE(size);
         modwrite::Replay replay(
             std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
-        replay.framesToEnd(1'000'000);
+        replay.render(1'000'000);
         EXPECT_TRUE(replay.channel.isStopped());
     }
 }

@@ -76,28 +76,31 @@ TEST_F(ModulePlayerTool, BadUsageExitsTwoAndUnplayableFilesOneNamingTheFileAndTh
     std::copy_n("OKTA", 4, other.begin() + 1080);
     auto cut = Song();
     cut.resize(2000);
+    // A render past the 4 GiB a WAVE file holds is refused before anything is
+    // written: each pass is 66 rows of 6 ticks of 1920 frames, 3 MB at 96 kHz stereo 16-bit.
     const struct {
-        std::string file;
+        std::string arguments;
+        int exitCode;
         const char* said;
-    } unplayable[] = {{path("missing.mod"), "missing.mod"},
-                      {write("other.mod", other), "other.mod: not a four-track 31-sample module"},
-                      {write("cut.mod", cut), "truncated"}};
-    for (const auto& u : unplayable) {
-        const PlayerRun refused = run(u.file + " --render " + path("cut.wav"));
-        EXPECT_EQ(refused.exitCode, 1) << u.file;
-        EXPECT_NE(refused.err.find(u.said), std::string::npos) << refused.err;
+    } refusals[] = {{"--rate 96000 --stereo --loop 2000 " + song, 2, "4 GiB"},
+                    {path("missing.mod"), 1, "missing.mod"},
+                    {write("other.mod", other), 1, "other.mod: not a four-track 31-sample module"},
+                    {write("cut.mod", cut), 1, "truncated"}};
+    for (const auto& r : refusals) {
+        const PlayerRun refused = run(r.arguments + " --render " + path("out.wav"));
+        EXPECT_EQ(refused.exitCode, r.exitCode) << r.arguments;
+        EXPECT_EQ(refused.err.rfind("orbitfend-modplay: ", 0), 0u) << refused.err;
+        EXPECT_NE(refused.err.find(r.said), std::string::npos) << refused.err;
     }
-    EXPECT_FALSE(fs::exists(path("cut.wav")));
+    EXPECT_FALSE(fs::exists(path("out.wav")));
 }
 
 TEST_F(ModulePlayerTool, RenderWritesTheSameWaveEveryTimeToAFileOrStdout) {
     const std::string song = write("song.mod", Song());
     const std::string classic = " --profile classic --rate 11025 ";
     ASSERT_EQ(run("--render " + path("a.wav") + classic + "--bits 8 --stereo " + song).exitCode, 0);
-    ASSERT_EQ(run("--render " + path("b.wav") + classic + "--bits 8 --stereo " + song).exitCode, 0);
     ASSERT_EQ(run("--render -" + classic + "--bits 8 --stereo " + song + " >" + path("c.wav")).exitCode, 0);
     const std::string a = ReadFile(path("a.wav"));
-    EXPECT_EQ(a, ReadFile(path("b.wav")));
     EXPECT_EQ(a, ReadFile(path("c.wav")));
     // 8-bit stereo at 11025 Hz; 33 + 64 rows of 6 ticks of 221 frames and a reading frame.
     ASSERT_GT(a.size(), 44u);
@@ -122,16 +125,6 @@ TEST_F(ModulePlayerTool, RenderWritesTheSameWaveEveryTimeToAFileOrStdout) {
     const std::string accurate = ReadFile(path("accurate.wav"));
     EXPECT_EQ(accurate[34], 16);
     EXPECT_EQ(accurate.size() - 44, 4u * 66 * 6 * 960);
-}
-
-TEST_F(ModulePlayerTool, RefusesARenderPastFourGibibytesBeforeWritingAnything) {
-    // Each pass is 66 rows of 6 ticks of 1920 frames, 3 MB at 96 kHz stereo 16-bit.
-    const PlayerRun refused =
-        run("--render " + path("long.wav") + " --rate 96000 --stereo --loop 2000 " + write("song.mod", Song()));
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.err.find("orbitfend-modplay: "), std::string::npos);
-    EXPECT_NE(refused.err.find("4 GiB"), std::string::npos) << refused.err;
-    EXPECT_FALSE(fs::exists(path("long.wav")));
 }
 
 TEST_F(ModulePlayerTool, LivePlayEndsCleanlyAtTheSongsEndOrOnSigintOrSigtermAndNeedsADevice) {

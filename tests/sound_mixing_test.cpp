@@ -74,10 +74,7 @@ TEST(VoiceMixing, MasterVolumeScalesTheVoiceAndOutOfRangeValuesAreForced) {
 TEST(VoiceStep, AHundredByteSampleAtStep256LastsExactlyAHundredFrames) {
     VoiceBench bench(std::vector<std::uint8_t>(100, 255));
     bench.start();
-    for (int frame = 0; frame < 100; ++frame) {
-        ASSERT_TRUE(bench.voice.isPlaying()) << frame;
-        ASSERT_EQ(bench.frame<false>().first, 127 * 64) << frame;
-    }
+    for (int frame = 0; frame < 100; ++frame) ASSERT_EQ(bench.frame<false>().first, 127 * 64) << frame;
     EXPECT_TRUE(bench.voice.isPlaying());
     EXPECT_EQ(bench.frame<false>().first, 0);  // frame 101 finds the end
     EXPECT_TRUE(bench.voice.isStopped());

@@ -6,10 +6,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "platform/desktop.h"
-#include "resources/resources.h"
 #include "sound/resolve_path.h"
 #include "sound/wave_image.h"
 #include "sound/wave_writer.h"
@@ -28,16 +26,11 @@ struct Loaders {
     // as long as the samples that point into them.
     std::vector<std::vector<std::uint8_t>> images;
 
-    int fromFile(Sample& sample, const std::string& bytes) {
-        const std::string path = dir.file("s.wav");
-        std::ofstream(path, std::ios::binary) << bytes;
-        return sample.loadFile(path.c_str());
-    }
     // Both loaders must agree; returns what they gave.
     int both(const std::string& bytes, std::size_t size, Sample& fromImage, Sample& fromFile) {
         const auto& image = images.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
         const int a = fromImage.loadImage(image.empty() ? nullptr : image.data(), image.size());
-        const int b = this->fromFile(fromFile, bytes.substr(0, size));
+        const int b = fromFile.loadFile(dir.write("s.wav", bytes.substr(0, size)).c_str());
         EXPECT_EQ(a, b) << "size " << size;
         return a;
     }
@@ -102,15 +95,11 @@ TEST(WaveLoading, UnplayableShapesAndSizesThatPointPastTheEndAreRefused) {
 TEST(WaveLoading, AFailedLoadDropsOwnedDataButKeepsResourceData) {
     Loaders l;
     const std::string good = WaveBytes(WaveSpec{});
-    Sample owned;
-    ASSERT_EQ(l.fromFile(owned, good), 1);
-    EXPECT_EQ(l.fromFile(owned, good.substr(0, 30)), 0);
-    EXPECT_EQ(owned.data(), nullptr);
-
-    Sample inPlace;
-    ASSERT_EQ(inPlace.loadImage(reinterpret_cast<const std::uint8_t*>(good.data()), good.size()), 1);
+    Sample inPlace, owned;
+    ASSERT_EQ(l.both(good, good.size(), inPlace, owned), 1);
     const std::uint8_t* before = inPlace.data();
-    EXPECT_EQ(inPlace.loadImage(reinterpret_cast<const std::uint8_t*>(good.data()), 30), 0);
+    EXPECT_EQ(l.both(good, 30, inPlace, owned), 0);
+    EXPECT_EQ(owned.data(), nullptr);
     EXPECT_EQ(inPlace.data(), before);
     EXPECT_EQ(inPlace.length(), 4u);
 }
@@ -134,8 +123,6 @@ TEST(SamplePath, RelativeNamesAreTakenFromTheProgramsFolderAndAPathThatDoesNotFi
             EXPECT_EQ(std::string(out), resolved);
         }
     }
-    Sample sample;
-    EXPECT_EQ(sample.loadFile((fits + "a").c_str()), 0);
 }
 
 // Odd data is padded to an even chunk, and the sizes are rewritten when the

@@ -55,9 +55,6 @@ public:
         if (!channel.isStopped()) channel.renderFrame(out.left, out.right, stereo);
         return out;
     }
-    void frames(std::uint64_t count) {
-        for (std::uint64_t i = 0; i < count; ++i) frame();
-    }
     // Renders until the channel reads a row other than the current one (or
     // stops, or a minute has passed); the frames that took, including the
     // reading one.
@@ -71,17 +68,8 @@ public:
                  count < 60 * options_.rate);
         return count;
     }
-    // Renders until the channel stops, at most `limit` frames; the frames rendered.
-    std::uint64_t framesToEnd(std::uint64_t limit) {
-        std::uint64_t count = 0;
-        while (!channel.isStopped() && count < limit) {
-            frame();
-            ++count;
-        }
-        return count;
-    }
     // The next `count` frames through the block render, which both rules
-    // have; fewer if the song ends.
+    // have; fewer if the song ends (the frame that finds the end is not one).
     std::vector<Frame> render(std::uint32_t count, bool stereo = false) {
         std::vector<std::int32_t> left(count), right(count);
         std::uint32_t done = 0;
