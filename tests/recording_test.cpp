@@ -184,14 +184,10 @@ TEST_F(RecordedSession, CutOffByACrashStillReplaysUpToItsLastLine) {
 // says them with the file and refuses to run.
 TEST_F(RecordedSession, DamagedRecordingsAreRefusedWithTheLineAndExitStatus2) {
     const std::string text = recording();
-    RunResult result = replay(text.substr(0, text.size() - 3), "t.jsonl");
+    const RunResult result = replay(text.substr(0, text.size() - 3), "t.jsonl");
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_THAT(result.stderrText,
                 HasSubstr("replayed.rec: line " + std::to_string(Lines(text).size()) + ": the file ends inside"));
-
-    result = replay(ReadFile(dir_->file("live.jsonl")), "t.jsonl");
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_THAT(result.stderrText, HasSubstr("line 1: not an orbitfend recording"));
 }
 
 TEST_F(RecordedSession, AnEntryTheProgramDidNotAskForStopsTheReplayAtItsLine) {

@@ -11,7 +11,7 @@ using nlohmann::json;
 
 namespace {
 
-constexpr int kEscape = 27, kF6 = 117;
+constexpr int kF6 = 117;
 
 // A settings directory and runs of the program that use it.
 struct SettingsRun {
@@ -113,15 +113,4 @@ TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
             EXPECT_NE(text.find("\n# The volume of the sound effects"), std::string::npos) << text;
         }
     }
-}
-
-TEST(Settings, AHeadlessRunWithoutASettingsDirectoryWritesNoFile) {
-    ScratchDir dir;
-    const std::string home = dir.file("home");
-    std::filesystem::create_directories(home);
-    EnvironmentScope homeScope("HOME", home.c_str());
-    EnvironmentScope config("XDG_CONFIG_HOME", (home + "/config").c_str());
-    const RunResult result = RunHeadless(dir, {"--keys", dir.write("keys.txt", KeyPress(100, kEscape))}, false);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    EXPECT_TRUE(std::filesystem::is_empty(home));
 }
