@@ -44,7 +44,6 @@ struct WayOut {
     const char* keys;
     unsigned untilMs;
 };
-void PrintTo(const WayOut& wayOut, std::ostream* os) { *os << wayOut.name; }
 
 class EveryWayOut : public testing::TestWithParam<WayOut> {};
 

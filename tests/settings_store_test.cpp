@@ -104,11 +104,8 @@ TEST(SettingsFile, AFileThatCannotBeUsedIsMovedAsideWholeAndSaidSo) {
 }
 
 TEST(SettingsFile, TheFileLivesWhereTheRunAndTheEnvironmentSay) {
-    Options desktop;
-    Options headless;
-    headless.headless = true;
-    Options given = headless;
-    given.settingsGiven = true;
+    Options desktop, headless, given;
+    headless.headless = given.headless = given.settingsGiven = true;
     given.settingsDir = "/tmp/mine";
     EXPECT_EQ(SettingsFilePath(given, "/x", "/home/u"), "/tmp/mine/settings");
     EXPECT_EQ(SettingsFilePath(headless, "/x", "/home/u"), "");
