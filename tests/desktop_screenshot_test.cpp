@@ -10,12 +10,10 @@
 #include <stb/stb_image.h>
 
 #include "platform/frame.h"
-#include "platform/sdl/input_translator.h"
 #include "shell/screenshot.h"
 #include "support/headless_run.h"
 
 using namespace platform;
-using namespace platform::sdl;
 using testing_support::EnvironmentScope;
 using testing_support::ScratchDir;
 

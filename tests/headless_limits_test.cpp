@@ -25,22 +25,17 @@ std::string EscapeAt1000(const std::string& more = "") { return KeyDown(1000, kE
 
 // A 64 KB tmpfs filled to its last page, so each output is made and then
 // fills the disk on the way. Needs the right to mount (root).
-class FullDisk {
-public:
-    explicit FullDisk(const ScratchDir& dir) : path_(dir.file("disk")) {
-        std::filesystem::create_directory(path_);
-        mounted_ = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path_}).exitCode == 0;
-        if (mounted_) dir.write("disk/filler", std::string(60 * 1024, 'x'));
+struct FullDisk {
+    explicit FullDisk(const ScratchDir& dir) : path(dir.file("disk")) {
+        std::filesystem::create_directory(path);
+        mounted = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path}).exitCode == 0;
+        if (mounted) dir.write("disk/filler", std::string(60 * 1024, 'x'));
     }
     ~FullDisk() {
-        if (mounted_) RunCommand({"/bin/umount", path_});
+        if (mounted) RunCommand({"/bin/umount", path});
     }
-    bool mounted() const { return mounted_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-    bool mounted_ = false;
+    std::string path;
+    bool mounted = false;
 };
 
 // Gives each output option in turn `path`, which cannot be written or cannot
@@ -88,8 +83,8 @@ TEST(HeadlessOutput, EveryOutputLostFailsTheRunNamingTheFile) {
 TEST(HeadlessOutput, EveryOutputThatFillsTheDiskFailsTheRunNamingTheFile) {
     ScratchDir dir;
     FullDisk disk(dir);
-    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-    ExpectEveryOutputLostAt(dir, disk.file("output"));
+    if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+    ExpectEveryOutputLostAt(dir, disk.path + "/output");
 }
 
 TEST(HeadlessInput, AKeyScriptOverOneMegabyteOrUnreadableIsRefusedBeforeParsing) {

@@ -71,12 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
 // too, so no overflow hides in the volume). The old file is read once and
 // rewritten as text; a new file says what its values mean.
 TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
-    struct Case {
+    const struct {
         std::string file;
         int highScore, volume;
         const char* said;  // null: nothing
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", 0, 16, nullptr},  // the first run
         {"high-score = 1234\nvolume = 64\n", 1234, 64, nullptr},
         {OldFile(), 4570, 23, nullptr},
@@ -91,7 +90,7 @@ TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
          "-2147483648 is out of range"},
         {OldFile({{"HiScore", {{"type", "REG_SZ"}, {"utf16", {57, 0}}}}}), 0, 16, "not a whole number; 0"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         SettingsRun r;
         if (!c.file.empty()) r.dir.write("settings", c.file);
