@@ -37,34 +37,29 @@ json Dword(std::uint32_t value) { return {{"type", "REG_DWORD"}, {"dword", value
 
 }  // namespace
 
-// Each way out: the back key, a lost activation, both at once, and a close
-// request (the end of --until).
-struct WayOut {
-    const char* name;
-    const char* keys;
-    unsigned untilMs;
-};
-
-class EveryWayOut : public testing::TestWithParam<WayOut> {};
-
-TEST_P(EveryWayOut, SavesTheVolumeAndKeepsThePlayersOwnLines) {
-    SettingsRun r;
-    r.dir.write("settings", "# mine\nhigh-score = 777\nvolume = 16\nkey.fire = Space\n");
-    RunResult result = r.run(KeyPress(10, kF6, 100) + GetParam().keys, GetParam().untilMs);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    ASSERT_LT(result.trace.back()["tick"], 1000) << "the run did not end by the way out under test";
-    const int volume = result.trace.back()["volume"];
-    EXPECT_GT(volume, 16);
-    EXPECT_EQ(ReadFile(r.dir.file("settings")),
-              "# mine\nhigh-score = 777\nvolume = " + std::to_string(volume) + "\nkey.fire = Space\n");
+// A close request comes at the end of --until.
+TEST(Settings, EveryWayOutSavesTheVolumeAndKeepsThePlayersOwnLines) {
+    const struct {
+        const char* name;
+        const char* keys;
+        unsigned untilMs;
+    } waysOut[] = {{"the back key", "200 down 27\n", 100000},
+                   {"a lost activation", "200 deactivate\n", 100000},
+                   {"the back key and a lost activation at once", "200 down 27\n200 deactivate\n", 100000},
+                   {"a close request", "", 200}};
+    for (const auto& wayOut : waysOut) {
+        SCOPED_TRACE(wayOut.name);
+        SettingsRun r;
+        r.dir.write("settings", "# mine\nhigh-score = 777\nvolume = 16\nkey.fire = Space\n");
+        RunResult result = r.run(KeyPress(10, kF6, 100) + wayOut.keys, wayOut.untilMs);
+        ASSERT_EQ(result.exitCode, 0) << result.stderrText;
+        ASSERT_LT(result.trace.back()["tick"], 1000) << "the run did not end by the way out under test";
+        const int volume = result.trace.back()["volume"];
+        EXPECT_GT(volume, 16);
+        EXPECT_EQ(ReadFile(r.dir.file("settings")),
+                  "# mine\nhigh-score = 777\nvolume = " + std::to_string(volume) + "\nkey.fire = Space\n");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, EveryWayOut,
-    testing::Values(WayOut{"BackKey", "200 down 27\n", 100000}, WayOut{"LossOfActivation", "200 deactivate\n", 100000},
-                    WayOut{"BackKeyAndLossOfActivationAtOnce", "200 down 27\n200 deactivate\n", 100000},
-                    WayOut{"CloseRequest", "", 200}),
-    [](const testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
 // No file yet, and values that a person or an old file could leave: those
 // that make no sense fall back and say so, and the run goes on (under UBSan
