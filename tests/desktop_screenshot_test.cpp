@@ -10,29 +10,23 @@
 #include <stb/stb_image.h>
 
 #include "platform/frame.h"
-#include "platform/sdl/input_translator.h"
 #include "shell/screenshot.h"
 #include "support/headless_run.h"
 
 using namespace platform;
-using namespace platform::sdl;
 using testing_support::EnvironmentScope;
 using testing_support::ScratchDir;
 
 namespace {
 
-struct Image {
-    int width = 0, height = 0;
-    std::unique_ptr<stbi_uc, void (*)(void*)> rgb{nullptr, stbi_image_free};
+// A PNG file read back as RGB triples.
+struct Png {
+    explicit Png(const std::string& path)
+        : rgb(stbi_load(path.c_str(), &width, &height, &channels, 3), stbi_image_free) {}
     const stbi_uc* at(int x, int y) const { return rgb.get() + (static_cast<std::size_t>(y) * width + x) * 3; }
+    int width = 0, height = 0, channels = 0;  // declared before rgb, whose making fills them
+    std::unique_ptr<stbi_uc, void (*)(void*)> rgb;
 };
-
-Image ReadPng(const std::string& path) {
-    Image image;
-    int channels = 0;
-    image.rgb.reset(stbi_load(path.c_str(), &image.width, &image.height, &channels, 3));
-    return image;
-}
 
 }  // namespace
 
@@ -65,7 +59,7 @@ TEST(Screenshot, WritesTheFrameAtItsOwnSizeAndEnlargedWithoutOverwriting) {
     ASSERT_EQ(first.size(), 2u) << error;
     EXPECT_EQ(first[0], folder + "/" + stem + ".png");
     EXPECT_EQ(first[1], folder + "/" + stem + "-x3.png");
-    const Image small = ReadPng(first[0]), large = ReadPng(first[1]);
+    const Png small(first[0]), large(first[1]);
     ASSERT_EQ(std::tuple(small.width, small.height, large.width, large.height),
               std::tuple(kScreenWidth, kScreenHeight, kScreenWidth * 3, kScreenHeight * 3));
     for (int y : {0, 101, 219})

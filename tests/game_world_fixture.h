@@ -18,13 +18,13 @@
 class GameWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        headless() = std::make_unique<sound_test::HeadlessPlatform>(false);  // no sound device
+        headless_ = std::make_unique<sound_test::HeadlessPlatform>(false);  // no sound device
         ConstructProgramObjects();
         backBuffer.allocate();
     }
     static void TearDownTestSuite() {
         DestroyProgramObjects();
-        headless().reset();
+        headless_.reset();
     }
     // A new game already in play, with no bombs and the ship waiting.
     void SetUp() override {
@@ -42,8 +42,5 @@ protected:
     }
 
 private:
-    static std::unique_ptr<sound_test::HeadlessPlatform>& headless() {
-        static std::unique_ptr<sound_test::HeadlessPlatform> instance;
-        return instance;
-    }
+    static inline std::unique_ptr<sound_test::HeadlessPlatform> headless_;
 };

@@ -9,12 +9,6 @@ using namespace graphics_testing;
 
 namespace {
 
-class Art : public ::testing::Test {
-protected:
-    void SetUp() override { UseDisplay(platform::FrameLayout::Normal); }
-    Surface target;
-};
-
 struct ColouredCell {
     const char* name;
     SpriteCell cell;
@@ -40,7 +34,9 @@ bool inside(const SpriteCell& c, std::int32_t x, std::int32_t y) {
 
 }  // namespace
 
-TEST_F(Art, EverySpriteCellIsDrawnInItsOwnColourOnTheKeyAndNothingLiesOutsideTheCells) {
+TEST(Art, EverySpriteCellIsDrawnInItsOwnColourOnTheKeyAndNothingLiesOutsideTheCells) {
+    UseDisplay(platform::FrameLayout::Normal);
+    Surface target;
     Image* sheet = ImportBitmap(kSpriteSheet, target);
     ASSERT_TRUE(sheet && sheet->pixels);
     const NativePixel key = target.nativeColour(kBlue);

@@ -47,9 +47,9 @@ struct TestImage {
     Image image;
 };
 
-inline Image* ImportBitmap(std::uint32_t id, const Surface& target, std::int32_t x = -1, std::int32_t y = -1,
-                           std::int32_t w = 0, std::int32_t h = 0) {
-    return ImageFromBitmap(target, resources::LoadBitmap(id).get(), x, y, w, h);
+// The whole of bitmap `id`, as an Image for `target`.
+inline Image* ImportBitmap(std::uint32_t id, const Surface& target) {
+    return ImageFromBitmap(target, resources::LoadBitmap(id).get(), -1, -1, 0, 0);
 }
 
 constexpr std::uint32_t kSpriteSheet = 121;

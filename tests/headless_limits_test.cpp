@@ -23,6 +23,35 @@ unsigned LastTick(const RunResult& result) {
 // The back key at 1000 ms, and whatever else the test adds.
 std::string EscapeAt1000(const std::string& more = "") { return KeyDown(1000, kEscape) + more; }
 
+// A 64 KB tmpfs filled to its last page, so each output is made and then
+// fills the disk on the way. Needs the right to mount (root).
+struct FullDisk {
+    explicit FullDisk(const ScratchDir& dir) : path(dir.file("disk")) {
+        std::filesystem::create_directory(path);
+        mounted = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path}).exitCode == 0;
+        if (mounted) dir.write("disk/filler", std::string(60 * 1024, 'x'));
+    }
+    ~FullDisk() {
+        if (mounted) RunCommand({"/bin/umount", path});
+    }
+    std::string path;
+    bool mounted = false;
+};
+
+// Gives each output option in turn `path`, which cannot be written or cannot
+// be written to its end: each run fails with exit status 1 and names the path.
+void ExpectEveryOutputLostAt(const ScratchDir& dir, const std::string& path) {
+    for (const std::string option : {"--trace", "--wav", "--screenshot"}) {
+        const std::string value = option == "--screenshot" ? "1000:" + path : path;
+        RunResult result =
+            RunHeadless(dir, {"--until", "3000", "--trace-world", option, value}, false, kHangLimitSeconds);
+        EXPECT_EQ(result.exitCode, 1) << option << " " << value;
+        EXPECT_NE(result.stderrText.find(path), std::string::npos)
+            << option << " " << value << ": " << result.stderrText;
+        if (std::filesystem::is_regular_file(path)) std::filesystem::remove(path);
+    }
+}
+
 }  // namespace
 
 // FIX: moments far along the 32-bit clock, or at its last tick, wait there;
@@ -45,55 +74,17 @@ TEST(HeadlessClock, MomentsHalfTheClockAwayOrAtItsLastTickWaitInTheFuture) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("far.png")));
 }
 
-// Each output option, given a path that cannot be written, fails the run with
-// exit status 1 and a message that names the path.
 TEST(HeadlessOutput, EveryOutputLostFailsTheRunNamingTheFile) {
     ScratchDir dir;
-    const std::string folder = dir.path().string();
-    for (const std::string& path : {std::string("/dev/full"), folder}) {
-        for (const std::string option : {"--trace", "--wav", "--screenshot"}) {
-            const std::string value = option == "--screenshot" ? "100:" + path : path;
-            RunResult result = RunHeadless(dir, {"--until", "2000", option, value}, false, kHangLimitSeconds);
-            EXPECT_EQ(result.exitCode, 1) << option << " " << value;
-            EXPECT_NE(result.stderrText.find(path), std::string::npos) << option << " " << value;
-        }
-    }
+    ExpectEveryOutputLostAt(dir, "/dev/full");
+    ExpectEveryOutputLostAt(dir, dir.path().string());
 }
-
-// A 64 KB tmpfs filled to its last page, so each output is made and then
-// fills the disk on the way. Needs the right to mount (root).
-class FullDisk {
-public:
-    explicit FullDisk(const ScratchDir& dir) : path_(dir.file("disk")) {
-        std::filesystem::create_directory(path_);
-        mounted_ = RunCommand({"/bin/mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", path_}).exitCode == 0;
-        if (mounted_) dir.write("disk/filler", std::string(60 * 1024, 'x'));
-    }
-    ~FullDisk() {
-        if (mounted_) RunCommand({"/bin/umount", path_});
-    }
-    bool mounted() const { return mounted_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-    bool mounted_ = false;
-};
 
 TEST(HeadlessOutput, EveryOutputThatFillsTheDiskFailsTheRunNamingTheFile) {
     ScratchDir dir;
     FullDisk disk(dir);
-    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-    const std::string trace = disk.file("trace.jsonl"), wav = disk.file("sound.wav"), shot = disk.file("shot.png");
-    for (const std::vector<std::string>& outputs : {std::vector<std::string>{"--trace", trace, "--trace-world"},
-                                                    {"--wav", wav},
-                                                    {"--screenshot", "1000:" + shot}}) {
-        RunResult result = RunHeadless(dir, {"--until", "3000", outputs[0], outputs[1]}, false, kHangLimitSeconds);
-        const std::string& path = outputs[0] == "--screenshot" ? shot : outputs[1];
-        EXPECT_EQ(result.exitCode, 1) << outputs[0];
-        EXPECT_NE(result.stderrText.find(path), std::string::npos) << outputs[0] << ": " << result.stderrText;
-        std::filesystem::remove(path);
-    }
+    if (!disk.mounted) GTEST_SKIP() << "cannot mount a tmpfs here";
+    ExpectEveryOutputLostAt(dir, disk.path + "/output");
 }
 
 TEST(HeadlessInput, AKeyScriptOverOneMegabyteOrUnreadableIsRefusedBeforeParsing) {

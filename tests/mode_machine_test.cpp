@@ -4,6 +4,8 @@
 // that must change nothing, the window's focus, and the refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/headless_run.h"
 
 using namespace testing_support;
@@ -57,14 +59,14 @@ TEST(ModeMachine, FocusLostAfterALostLifePausesWhenPlayResumes) {
     ScratchDir dir;
     const std::string start = KeyPress(100, kReturn);
     const RunResult idle = RunKeys(dir, start, 60000);
-    const json* lifeLost = FirstWhere(idle.trace, [](const json& l) { return l["mode"] == kLifeLost; });
-    ASSERT_NE(lifeLost, nullptr) << "an idle cannon is hit within a minute";
+    const auto lifeLost = std::ranges::find_if(idle.trace, [](const json& l) { return l["mode"] == kLifeLost; });
+    ASSERT_NE(lifeLost, idle.trace.end()) << "an idle cannon is hit within a minute";
     const unsigned lostAt = (*lifeLost)["tick"];
 
     const RunResult away = RunKeys(dir, start + std::to_string(lostAt + 100) + " focus-lost\n", lostAt + 3000);
-    const json* next = FirstWhere(
+    const auto next = std::ranges::find_if(
         away.trace, [&](const json& l) { return l["tick"].get<unsigned>() > lostAt && l["mode"] != kLifeLost; });
-    ASSERT_NE(next, nullptr);
+    ASSERT_NE(next, away.trace.end());
     EXPECT_EQ((*next)["mode"], kPaused);
     EXPECT_EQ(away.trace.back()["mode"], kPaused);
 }

@@ -11,7 +11,7 @@ using nlohmann::json;
 
 namespace {
 
-constexpr int kEscape = 27, kF6 = 117;
+constexpr int kF6 = 117;
 
 // A settings directory and runs of the program that use it.
 struct SettingsRun {
@@ -37,47 +37,40 @@ json Dword(std::uint32_t value) { return {{"type", "REG_DWORD"}, {"dword", value
 
 }  // namespace
 
-// Each way out: the back key, a lost activation, both at once, and a close
-// request (the end of --until).
-struct WayOut {
-    const char* name;
-    const char* keys;
-    unsigned untilMs;
-};
-void PrintTo(const WayOut& wayOut, std::ostream* os) { *os << wayOut.name; }
-
-class EveryWayOut : public testing::TestWithParam<WayOut> {};
-
-TEST_P(EveryWayOut, SavesTheVolumeAndKeepsThePlayersOwnLines) {
-    SettingsRun r;
-    r.dir.write("settings", "# mine\nhigh-score = 777\nvolume = 16\nkey.fire = Space\n");
-    RunResult result = r.run(KeyPress(10, kF6, 100) + GetParam().keys, GetParam().untilMs);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    ASSERT_LT(result.trace.back()["tick"], 1000) << "the run did not end by the way out under test";
-    const int volume = result.trace.back()["volume"];
-    EXPECT_GT(volume, 16);
-    EXPECT_EQ(ReadFile(r.dir.file("settings")),
-              "# mine\nhigh-score = 777\nvolume = " + std::to_string(volume) + "\nkey.fire = Space\n");
+// A close request comes at the end of --until.
+TEST(Settings, EveryWayOutSavesTheVolumeAndKeepsThePlayersOwnLines) {
+    const struct {
+        const char* name;
+        const char* keys;
+        unsigned untilMs;
+    } waysOut[] = {{"the back key", "200 down 27\n", 100000},
+                   {"a lost activation", "200 deactivate\n", 100000},
+                   {"the back key and a lost activation at once", "200 down 27\n200 deactivate\n", 100000},
+                   {"a close request", "", 200}};
+    for (const auto& wayOut : waysOut) {
+        SCOPED_TRACE(wayOut.name);
+        SettingsRun r;
+        r.dir.write("settings", "# mine\nhigh-score = 777\nvolume = 16\nkey.fire = Space\n");
+        RunResult result = r.run(KeyPress(10, kF6, 100) + wayOut.keys, wayOut.untilMs);
+        ASSERT_EQ(result.exitCode, 0) << result.stderrText;
+        ASSERT_LT(result.trace.back()["tick"], 1000) << "the run did not end by the way out under test";
+        const int volume = result.trace.back()["volume"];
+        EXPECT_GT(volume, 16);
+        EXPECT_EQ(ReadFile(r.dir.file("settings")),
+                  "# mine\nhigh-score = 777\nvolume = " + std::to_string(volume) + "\nkey.fire = Space\n");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, EveryWayOut,
-    testing::Values(WayOut{"BackKey", "200 down 27\n", 100000}, WayOut{"LossOfActivation", "200 deactivate\n", 100000},
-                    WayOut{"BackKeyAndLossOfActivationAtOnce", "200 down 27\n200 deactivate\n", 100000},
-                    WayOut{"CloseRequest", "", 200}),
-    [](const testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
 
 // No file yet, and values that a person or an old file could leave: those
 // that make no sense fall back and say so, and the run goes on (under UBSan
 // too, so no overflow hides in the volume). The old file is read once and
 // rewritten as text; a new file says what its values mean.
 TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
-    struct Case {
+    const struct {
         std::string file;
         int highScore, volume;
         const char* said;  // null: nothing
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", 0, 16, nullptr},  // the first run
         {"high-score = 1234\nvolume = 64\n", 1234, 64, nullptr},
         {OldFile(), 4570, 23, nullptr},
@@ -92,7 +85,7 @@ TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
          "-2147483648 is out of range"},
         {OldFile({{"HiScore", {{"type", "REG_SZ"}, {"utf16", {57, 0}}}}}), 0, 16, "not a whole number; 0"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         SettingsRun r;
         if (!c.file.empty()) r.dir.write("settings", c.file);
@@ -113,15 +106,4 @@ TEST(Settings, StoredValuesAreTakenOrFallBackAndSaySo) {
             EXPECT_NE(text.find("\n# The volume of the sound effects"), std::string::npos) << text;
         }
     }
-}
-
-TEST(Settings, AHeadlessRunWithoutASettingsDirectoryWritesNoFile) {
-    ScratchDir dir;
-    const std::string home = dir.file("home");
-    std::filesystem::create_directories(home);
-    EnvironmentScope homeScope("HOME", home.c_str());
-    EnvironmentScope config("XDG_CONFIG_HOME", (home + "/config").c_str());
-    const RunResult result = RunHeadless(dir, {"--keys", dir.write("keys.txt", KeyPress(100, kEscape))}, false);
-    ASSERT_EQ(result.exitCode, 0) << result.stderrText;
-    EXPECT_TRUE(std::filesystem::is_empty(home));
 }

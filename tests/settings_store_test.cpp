@@ -70,12 +70,11 @@ TEST(SettingsText, KeepsEveryLineAPersonWroteAndChangesOnlyTheValues) {
 }
 
 TEST(SettingsFile, AFileThatCannotBeUsedIsMovedAsideWholeAndSaidSo) {
-    struct Case {
+    const struct {
         const char* what;
         std::string text;
         const char* said;
-    };
-    const Case unusable[] = {
+    } unusable[] = {
         {"binary", std::string("volume = 1\0\x01\x02", 13), "not text"},
         {"over 1 MB", std::string(2 << 20, '['), "larger than 1 MB"},
         {"an old file cut short", "{\"version\": 1, \"HKEY_CURRENT_USER\": {", "not valid JSON"},
@@ -84,7 +83,7 @@ TEST(SettingsFile, AFileThatCannotBeUsedIsMovedAsideWholeAndSaidSo) {
     // One folder for all, so that files set aside in the same second need names of their own.
     ScratchDir dir;
     std::multiset<std::string> texts;
-    for (const Case& c : unusable) {
+    for (const auto& c : unusable) {
         SCOPED_TRACE(c.what);
         dir.write("settings", c.text);
         texts.insert(c.text);
@@ -104,11 +103,8 @@ TEST(SettingsFile, AFileThatCannotBeUsedIsMovedAsideWholeAndSaidSo) {
 }
 
 TEST(SettingsFile, TheFileLivesWhereTheRunAndTheEnvironmentSay) {
-    Options desktop;
-    Options headless;
-    headless.headless = true;
-    Options given = headless;
-    given.settingsGiven = true;
+    Options desktop, headless, given;
+    headless.headless = given.headless = given.settingsGiven = true;
     given.settingsDir = "/tmp/mine";
     EXPECT_EQ(SettingsFilePath(given, "/x", "/home/u"), "/tmp/mine/settings");
     EXPECT_EQ(SettingsFilePath(headless, "/x", "/home/u"), "");

@@ -99,19 +99,17 @@ HostReport RunUnderHost(const ScratchDir& dir, const std::string& keysPath, unsi
     return report;
 }
 
-std::string GameScript() {
-    return KeyPress(300, kReturn) + KeyDown(2600, kLeft) + KeyPress(2700, kF9) + KeyUp(3100, kLeft) +
-           KeyPress(3500, kF10) + KeyDown(3800, kF6) + KeyUp(4100, kF6) + KeyPress(4500, kF10) + KeyDown(5000, kF7) +
-           KeyUp(5050, kF7) + KeyPress(6000, kF9) + KeyDown(6400, kEscape);
-}
-
 }  // namespace
 
 // Only the still screens without a volume key held may wait for
 // input, so a host may sleep there without changing a pass the game sees.
 TEST(HostDrivenLoop, PassesCalledOnlyWhenDueGiveTheHeadlessRunsTraceAndOnlyStillScreensWait) {
     ScratchDir dir, hostDir;  // each run saves its own settings
-    const std::string keys = dir.write("keys.txt", GameScript());
+    // A game: move and fire, pause with F6 held, resume, F7, fire, the back key.
+    const std::string keys =
+        dir.write("keys.txt", KeyPress(300, kReturn) + KeyDown(2600, kLeft) + KeyPress(2700, kF9) + KeyUp(3100, kLeft) +
+                                  KeyPress(3500, kF10) + KeyDown(3800, kF6) + KeyUp(4100, kF6) + KeyPress(4500, kF10) +
+                                  KeyDown(5000, kF7) + KeyUp(5050, kF7) + KeyPress(6000, kF9) + KeyDown(6400, kEscape));
     const RunResult headless =
         RunHeadless(dir, {"--keys", keys, "--until", "7000", "--no-sound", "--settings", dir.path().string()});
     const HostReport host = RunUnderHost(hostDir, keys, 7000);

@@ -61,11 +61,10 @@ TEST(SoakTraceCheck, AcceptsAWellFormedTraceWhateverTheOrderOfItsFields) {
 }
 
 TEST(SoakTraceCheck, NamesTheFirstLineThatBreaksARule) {
-    struct Case {
+    const struct {
         std::string badLine;
         std::string error;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"[1,2]", "trace line 3: not a JSON object"},
         {Line(3, 20) + " x", "trace line 3: not a JSON object"},
         {Line(3, 20, R"("mode":3)"), "trace line 3: its fields differ from the first line's"},
@@ -75,7 +74,7 @@ TEST(SoakTraceCheck, NamesTheFirstLineThatBreaksARule) {
         {R"({"pass":3,"tick":20,"mode":3,"played":[],"pass":"3"})", "trace line 3: pass is not 3"},
         {Line(3, 9), "trace line 3: the clock went back from 10"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         soak::TraceCheck check;
         check.addLine(Line(1, 0));
         check.addLine(Line(2, 10));

@@ -1,33 +1,23 @@
 #include "support/headless_run.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
-
-extern char** environ;
 
 namespace testing_support {
 
-namespace {
-std::atomic<unsigned> scratchCounter{0};
-}
-
 ScratchDir::ScratchDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("orbitfend-test-" + std::to_string(getpid()) + "-" + std::to_string(scratchCounter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
+    std::string name = (std::filesystem::temp_directory_path() / "orbitfend-test-XXXXXX").string();
+    if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    chmod(name.c_str(), 0755);  // open to other users, as a folder made the usual way
+    path_ = name;
 }
 
 ScratchDir::~ScratchDir() {
@@ -58,9 +48,7 @@ EnvironmentScope::~EnvironmentScope() {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -70,46 +58,27 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-namespace {
-
-// Waits for `pid`; kills it when `hangLimitSeconds` (> 0) go by first.
-int WaitForExit(pid_t pid, int hangLimitSeconds) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(hangLimitSeconds);
-    int status = 0;
-    while (hangLimitSeconds > 0 && waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() < limit) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            continue;
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return kKilledAsHung;
-    }
-    if (hangLimitSeconds <= 0) waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-}  // namespace
-
 RunResult RunCommand(const std::vector<std::string>& commandLine, int hangLimitSeconds) {
     RunResult result;
     char errTemplate[] = "/tmp/orbitfend-stderr-XXXXXX";
-    int errFd = mkstemp(errTemplate);
+    const int errFd = mkstemp(errTemplate);
     if (errFd < 0) throw std::runtime_error("mkstemp failed");
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-
     std::vector<char*> argv;
     for (const std::string& word : commandLine) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Only calls that are safe in the child of a threaded process until exec.
+        dup2(errFd, 2);
+        dup2(open("/dev/null", O_RDONLY), 0);
+        alarm(static_cast<unsigned>(hangLimitSeconds));  // kept across exec; 0 sets none
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
     close(errFd);
-    if (spawned == 0) result.exitCode = WaitForExit(pid, hangLimitSeconds);
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid)
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.stderrText = ReadFile(errTemplate);
     unlink(errTemplate);
     return result;
@@ -119,13 +88,9 @@ RunResult RunHeadless(const ScratchDir& dir, const std::vector<std::string>& arg
                       int hangLimitSeconds) {
     std::vector<std::string> commandLine{kBinary, "--headless"};
     commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
-    std::string tracePath = dir.file("trace.jsonl");
-    if (withTrace) {
-        commandLine.push_back("--trace");
-        commandLine.push_back(tracePath);
-    }
+    if (withTrace) commandLine.insert(commandLine.end(), {"--trace", dir.file("trace.jsonl")});
     RunResult result = RunCommand(commandLine, hangLimitSeconds);
-    if (withTrace) result.trace = ReadTrace(tracePath);
+    if (withTrace) result.trace = ReadTrace(dir.file("trace.jsonl"));
     return result;
 }
 
@@ -140,13 +105,6 @@ std::vector<nlohmann::json> ReadTrace(const std::string& path) {
     std::vector<nlohmann::json> trace;
     for (const std::string& line : Lines(ReadFile(path))) trace.push_back(nlohmann::json::parse(line));
     return trace;
-}
-
-const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,
-                                 const std::function<bool(const nlohmann::json&)>& predicate) {
-    for (const nlohmann::json& line : trace)
-        if (predicate(line)) return &line;
-    return nullptr;
 }
 
 std::string KeyDown(unsigned ms, int vk) { return std::to_string(ms) + " down " + std::to_string(vk) + "\n"; }

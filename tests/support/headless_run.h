@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,18 +58,11 @@ RunResult RunKeys(const ScratchDir& dir, const std::string& keys, unsigned until
 // A trace file's lines, one object per pass.
 std::vector<nlohmann::json> ReadTrace(const std::string& path);
 
-// Exit code of a run the hang guard killed.
-constexpr int kKilledAsHung = -2;
-
 // Runs any command line (no shell); returns its exit code and standard error.
-// With a `hangLimitSeconds` above 0 a run still going after that long is
-// killed and reported as kKilledAsHung: a guard against endless loops, far
-// above any run's normal length, not a measure of speed.
+// With a `hangLimitSeconds` above 0 a run still going after that long is ended
+// by SIGALRM (exit code 128 + 14): a guard against endless loops, far above
+// any run's normal length, not a measure of speed.
 RunResult RunCommand(const std::vector<std::string>& commandLine, int hangLimitSeconds = 0);
-
-// The first trace line for which `predicate` holds, or null.
-const nlohmann::json* FirstWhere(const std::vector<nlohmann::json>& trace,
-                                 const std::function<bool(const nlohmann::json&)>& predicate);
 
 std::string ReadFile(const std::string& path);
 // The lines of `text`, without their ends.
