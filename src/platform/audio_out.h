@@ -1,11 +1,8 @@
 // Audio out: a device that plays 8-bit unsigned PCM (128 is silence; in
-// stereo each frame is the left byte, then the right) at a rate and channel
-// count. The device pulls its sound, buffer by buffer, from the source that
-// opened it; the source keeps the buffers and fills them again once played.
-//
-// Implementations: sdl (the desktop's audio), headless (plays in step with
-// the virtual clock and captures to a WAV file) and null (no device). The
-// entry point installs one with SetActiveAudioOut.
+// stereo each frame is the left byte, then the right), pulling it buffer by
+// buffer from the source that opened it; the source keeps the buffers and
+// fills them again once played. Implementations: sdl, headless (in step with
+// the virtual clock), web (pulled by the page) and null (no device).
 #pragma once
 
 #include <cstddef>

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace platform {
@@ -61,10 +60,6 @@ private:
     std::vector<std::uint16_t> pixels_;
     std::uint16_t* origin_ = nullptr;
 };
-
-// Writes width x height red-green-blue triples, the top row first, as a PNG
-// file; false unless it was written in full, to the close of the file.
-bool WritePng(const std::string& path, const std::vector<std::uint8_t>& rgb, int width, int height);
 
 // The 8-bit red, green and blue of one native pixel. In the 5-6-5 layout the
 // lowest green bit is never set by the program, so green is read as five bits

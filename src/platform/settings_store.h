@@ -1,12 +1,8 @@
 // The settings store: this program's named values (the high score, the
-// volume, the desktop's keys) kept from one run to the next. Values are one
-// line of text each; what they mean, and what to do with one that makes no
-// sense, is the caller's business. Main thread only.
-//
-// Implementations: the player's settings file (the shell's
-// settings_file.h), the page's localStorage (web/), and one that keeps the
-// values in memory only, for headless runs without --settings and whenever
-// none is set.
+// volume, the desktop's keys) kept from one run to the next, one line of
+// text each; what they mean is the caller's business. Main thread only.
+// Implementations: the player's settings file (shell/settings_file.h), the
+// page's localStorage (web/), and the memory-only store below.
 #pragma once
 
 #include <map>

@@ -7,10 +7,10 @@
 #include <fstream>
 
 #include "platform/frame.h"
+#include "shell/png_file.h"
 
 using platform::kScreenHeight;
 using platform::kScreenWidth;
-using platform::WritePng;
 namespace fs = std::filesystem;
 
 namespace {

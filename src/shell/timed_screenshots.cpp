@@ -5,6 +5,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "shell/lost_output.h"
+#include "shell/png_file.h"
 
 TimedScreenshots::TimedScreenshots(std::vector<Screenshot> shots) : waiting_(std::move(shots)) {
     std::stable_sort(waiting_.begin(), waiting_.end(),
@@ -17,6 +18,6 @@ void TimedScreenshots::operator()(const platform::FrameMemory& frame) {
     for (; !waiting_.empty() && now >= waiting_.front().tick; waiting_.erase(waiting_.begin()))
         // FIX: every write of a screenshot is checked, to the close of its
         // file: one that could not be written in full fails the run.
-        if (!platform::WritePng(waiting_.front().path, frame.rgb(), platform::kScreenWidth, platform::kScreenHeight))
+        if (!WritePng(waiting_.front().path, frame.rgb(), platform::kScreenWidth, platform::kScreenHeight))
             ReportLostOutput("screenshot", waiting_.front().path);
 }

@@ -1,10 +1,8 @@
 // The headless sound device. Its play cursor runs at exactly `rate` frames
-// per virtual second while it plays; buffers play back to back, each from
-// the later of the end of the one before and where the cursor stood when the
-// source made it ready. Each is released on the first tick at or after its
-// last frame, and the main thread then waits, inside the clock, until the
-// source has filled it again, so the sound depends on the virtual clock
-// alone and the same run gives the same bytes every time.
+// per virtual second; each buffer plays from the later of the end of the one
+// before and where the cursor stood when it became ready, and is released on
+// the first tick at or after its last frame. The clock then waits for the
+// refill, so the same run gives the same bytes every time.
 #include "platform/headless/headless_backend.h"
 
 #include <cstring>

@@ -10,10 +10,9 @@ namespace platform::headless {
 namespace {
 
 // FIX: the virtual clock counts in 64 bits from the start of the run, and the
-// scripted moments (key events, the end of the run, and through NowMoment
-// the screenshots) are placed on that count, so one 2^31 ms or more ahead is still ahead and the end of
-// a run at 4294967295 ms is still reachable. The clock the program reads is
-// its low 32 bits, and wraps as the platform's does.
+// scripted moments (keys, the run's end, screenshots) lie on that count, so
+// one 2^31 ms or more ahead is still ahead and an end at 4294967295 ms is
+// reached. The program reads its low 32 bits, which wrap as the platform's.
 std::uint64_t elapsed = 0;  // virtual milliseconds since the run began
 std::vector<ClockListener*> listeners;
 

@@ -1,9 +1,8 @@
 // The backend of test runs and benchmarks: a virtual millisecond clock that
 // never really waits, scripted input, the frame buffer in memory, a sound
-// device that plays in step with the clock, and no desktop. Sleeping and
-// waiting for a pass move the clock on; scripted keys and other timed events
-// (the sound device's buffers) happen as it passes them, so the same run
-// gives the same output every time.
+// device in step with the clock, and no desktop. Scripted keys and the sound
+// device's buffers happen as the clock passes them, so the same run gives
+// the same output every time.
 #pragma once
 
 #include <cstddef>

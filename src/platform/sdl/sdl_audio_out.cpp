@@ -30,41 +30,28 @@ constexpr int kDeviceLevel = 4;
 constexpr int kFillingLevel = 3;
 
 // Desktop: the engine's five buffers hold about 2.5 ms each (28 frames at
-// 11025 Hz) and SDL's device buffer all five (12.7 ms), so that a sound is
-// heard at most about 38 ms after it is started (the 27 ms buffers of the
-// handheld would make it 158 ms). The engine renders only as the device
-// pulls, so a sound started just after a render waits one device buffer for
-// the next pull and its render, one more for the pull that copies it out,
-// and then plays through SDL's buffer: three device buffers in all, plus
-// whatever the ring keeps back from a pull, which is why the pull takes the
-// whole ring. The device buffer is the slack against both late threads: the
-// sound server holds that much for the program while SDL's audio thread
-// wakes late (up to about 7 ms past its time on a loaded machine), and the
-// mixing thread must refill the ring before the next pull; a ring that kept
-// some back would add latency and no slack, since the next pull needs fresh
-// buffers all the same.
+// 11025 Hz) and SDL's device buffer all five (12.7 ms). A sound started just
+// after a render waits a device buffer for its render, one for its copy-out,
+// and plays through SDL's: at most about 38 ms (the handheld's 27 ms buffers
+// would make it 158 ms). A pull takes the whole ring, since any buffer kept
+// back would add latency without adding slack against late threads.
 constexpr std::uint32_t kBuffersPerPull = 5;
 std::uint32_t DesktopBufferFrames(std::uint32_t rate) { return rate / 390; }
 std::uint32_t DeviceFrames(std::uint32_t rate) { return kBuffersPerPull * DesktopBufferFrames(rate); }
 
-// Desktop: a pull that finds the next buffer not ready yet waits this long
-// for the mixing thread before it plays silence. After the machine has held
-// both sound threads, SDL's thread pulls several device buffers back to back
-// while the mixing thread, which renders a buffer in microseconds, has not
-// yet been scheduled: these buffers come late by a little, not never. The
-// wait is well under what the sound server still holds.
+// Desktop: a pull that finds the next buffer not ready waits this long for
+// the mixing thread before it plays silence: after the machine has held both
+// sound threads, SDL's pulls come back to back before the mixing thread is
+// scheduled, so those buffers are late by a little, not missing.
 constexpr auto kLongestWait = std::chrono::milliseconds(2);
-// How often a waiting pull looks at the ring again. The ring has no way to
-// wake the device, and a look costs the ring's lock for a moment.
+// The ring cannot wake the device, so a waiting pull looks again this often.
 constexpr auto kLookEvery = std::chrono::microseconds(50);
 
 // Starts SDL's audio and opens the default output device, paused, with
-// stderr pointed at /dev/null meanwhile: the system's sound library (ALSA)
-// writes a screen of errors there when it finds no card, and the program
-// says it in one line of its own instead. The main thread opens the device,
-// and no other thread of the program writes to stderr then. On success the
-// caller owns the device and one start of SDL's audio, and `got` holds what
-// the device plays; on failure, neither.
+// stderr pointed at /dev/null meanwhile: ALSA writes a screen of errors
+// there when it finds no card, and the program says it in one line instead.
+// Main thread only. On success the caller owns the device and one start of
+// SDL's audio, and `got` holds what the device plays; on failure, neither.
 SDL_AudioDeviceID OpenQuietly(const SDL_AudioSpec& wanted, SDL_AudioSpec& got) {
     std::fflush(stderr);
     const int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -178,15 +165,13 @@ private:
         static_cast<SdlAudioOut*>(self)->fill(stream, static_cast<std::size_t>(length));
     }
 
-    // SDL's audio thread: copies the ready buffers in order; what they do
-    // not cover is silence, never old sound played again. A pull that runs
-    // dry counts once, however many buffers it missed; one cut short by a
-    // pause or a close does not count, as nobody hears it, nor do the pulls
-    // that play the engine's short silent starting buffers.
+    // SDL's audio thread: copies the ready buffers in order, and silence for
+    // what they do not cover, never old sound. A pull that runs dry counts
+    // once, unless a pause or close cut it short (nobody hears it) or it
+    // plays the silent starting buffers.
     void fill(Uint8* stream, std::size_t length) {
-        // Desktop: SDL's audio thread asks only for a nicer value; it enters
-        // the real-time class on its first pull after each open, where the
-        // system grants it, and keeps SDL's choice where not.
+        // Desktop: SDL asks only for a nicer value; the thread enters the
+        // real-time class on its first pull after each open, where allowed.
         if (!deviceThreadRaised_) {
             EnterRealTimeClass(kDeviceLevel);
             deviceThreadRaised_ = true;
@@ -234,11 +219,10 @@ private:
             const auto waited = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - waitStarted);
             NoteSoundStep(SoundStep::DeviceFound, static_cast<std::uint32_t>(waited.count()));
         }
-        // The starting buffers' length is no whole number of full buffers, so
-        // the pull that plays them ends in silence rather than with part of a
-        // full buffer: each later pull then takes whole buffers only, and the
-        // mixing thread has a whole device buffer to render them in, not the
-        // moments between the copies of one pull.
+        // The pull that plays the short starting buffers ends in silence
+        // rather than with part of a full buffer, so each later pull takes
+        // whole buffers and the mixing thread has a device buffer's time to
+        // render them, not the moments between the copies of one pull.
         if (starting && pending_.size() > wanted) {
             pending_ = {};
             return false;

@@ -37,14 +37,11 @@ struct DesktopHooks {
 // is no display to show the game on.
 std::unique_ptr<Backend> OpenSdlBackend(std::string& error, const WindowSetup& setup, DesktopHooks hooks);
 
-// The desktop's sound device through SDL audio, SDL's own audio thread
-// pulling from the source. Each open starts SDL's audio and each close ends
-// it, so SDL's video may be started or ended around it freely.
-//
-// `noDeviceNote`, when not empty, is written to stderr as one line the first
-// time no device can be opened (a program that plays on without sound says
-// so once). The underruns, when there were any, are reported on stderr when
-// the device is destroyed, under `programName`.
+// The desktop's sound device, SDL's audio thread pulling from the source.
+// Each open starts SDL's audio and each close ends it, so SDL's video may
+// start or end around it freely. `noDeviceNote`, when not empty, is said on
+// stderr the first time no device opens; underruns, if any, are reported
+// there under `programName` when the device is destroyed.
 std::unique_ptr<AudioOut> MakeSdlAudioOut(std::string programName, std::string noDeviceNote = {});
 
 }  // namespace platform::sdl

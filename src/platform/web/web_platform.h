@@ -13,16 +13,13 @@
 
 namespace platform::web {
 
-// The clock is the program's on the page: milliseconds since start-up. The
-// page cannot be held, so a pause (the game's wait for its next frame) moves
-// this clock on at once, as the headless clock does, and the host runs passes
-// only while the page's own clock is ahead of it: on the whole the game keeps
-// the page's time, a pause at a time. Input is the page's key and focus
-// events; the frame is kept in the normal layout at 5-6-5 and, on each
-// present, as RGBA for the canvas; one page is one copy, and its own window.
-// Desktop: the window's volume bar and sound-off note (the desktop's own
-// overlay, which has no SDL in it) are laid over the canvas, timed by the
-// page's clock; the page draws them over the frame, never into it.
+// The page cannot be held, so a pause (the game's wait for its next frame)
+// moves the clock on at once, as the headless clock does, and the host runs
+// passes only while the page's own clock is ahead: the game keeps the page's
+// time, a pause at a time. The frame is kept at 5-6-5 in the normal layout
+// and, on each present, as RGBA for the canvas; one page is one copy.
+// Desktop: the desktop's volume bar and sound-off note are laid over the
+// canvas, timed by the page's clock, never drawn into the frame.
 class PageBackend final : public Backend {
 public:
     // Lays `overlay` (the program's, outliving the backend) over the canvas.
